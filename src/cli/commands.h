@@ -1,0 +1,26 @@
+// The subcommands of image-forge-cli. Each engine adds one entry to the table in commands.cpp.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace forge::cli {
+
+// Exit statuses shared by every subcommand.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+struct Command {
+  std::string_view name;
+  std::string_view synopsis;  // one line for --help, after the program name
+  std::string_view summary;   // what it does, one line
+  // Runs with the arguments after the subcommand's name; returns the exit status.
+  int (*run)(const std::vector<std::string>& args);
+};
+
+std::span<const Command> Commands();
+
+}  // namespace forge::cli
