@@ -1,10 +1,16 @@
 #include "cli/commands.h"
 
+#include "cli/create_iso_command.h"
+
 namespace forge::cli {
 
 std::span<const Command> Commands() {
   // In the order --help lists them.
   static const std::vector<Command> kCommands = {
+      {"create-iso", "[--fs joliet|iso9660|udf] -o OUT.iso PATH...",
+       "write files and folders into an ISO image (default joliet: ISO 9660 + Joliet); a PATH "
+       "ending in / puts that folder's contents at the image root",
+       RunCreateIso},
   };
   return kCommands;
 }
