@@ -17,20 +17,30 @@ ImageTree::ImageTree() { root_.isFolder = true; }
 
 ResultCode ImageTree::FindParent(std::string_view name, Node*& parent, std::string_view& leaf) {
   if (name.empty() || name.front() == '/' || name.back() == '/') return ResultInvalidParameter;
+  const auto lastSlash = name.rfind('/');
+  const std::string_view folderName =
+      lastSlash == std::string_view::npos ? std::string_view() : name.substr(0, lastSlash);
+  leaf = lastSlash == std::string_view::npos ? name : name.substr(lastSlash + 1);
+  if (!IsValidComponent(leaf)) return ResultInvalidParameter;
+  if (leaf.size() > kMaxNameBytes) return ResultNameTooLong;
+  if (cachedFolder_ != nullptr && folderName == cachedFolderName_) {
+    parent = cachedFolder_;
+    return ResultOk;
+  }
   Node* folder = &root_;
-  for (;;) {
-    const auto slash = name.find('/');
-    const std::string_view component = name.substr(0, slash);
+  std::string_view rest = folderName;
+  while (!rest.empty()) {
+    const auto slash = rest.find('/');
+    const std::string_view component = rest.substr(0, slash);
     if (!IsValidComponent(component)) return ResultInvalidParameter;
-    if (component.size() > kMaxNameBytes) return ResultNameTooLong;
-    if (slash == std::string_view::npos) break;
     const auto child = folder->children.find(component);
     if (child == folder->children.end() || !child->second->isFolder) return ResultPathNotFound;
     folder = child->second.get();
-    name.remove_prefix(slash + 1);
+    rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
   }
+  cachedFolderName_.assign(folderName);
+  cachedFolder_ = folder;
   parent = folder;
-  leaf = name;
   return ResultOk;
 }
 
@@ -66,6 +76,7 @@ ResultCode ImageTree::RemoveFile(std::string_view name) {
   const auto child = parent->children.find(leaf);
   if (child == parent->children.end() || child->second->isFolder) return ResultFileNotFound;
   parent->children.erase(child);
+  cachedFolder_ = nullptr;
   return ResultOk;
 }
 
@@ -76,6 +87,7 @@ ResultCode ImageTree::RemoveTree(std::string_view name) {
   const auto child = parent->children.find(leaf);
   if (child == parent->children.end() || !child->second->isFolder) return ResultPathNotFound;
   parent->children.erase(child);
+  cachedFolder_ = nullptr;
   return ResultOk;
 }
 

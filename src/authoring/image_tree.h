@@ -38,6 +38,9 @@ class ImageTree {
   ResultCode FindParent(std::string_view name, Node*& parent, std::string_view& leaf);
 
   Node root_;
+  // The folder of the last lookup: a walk adds many files to one folder in a row.
+  std::string cachedFolderName_;
+  Node* cachedFolder_ = nullptr;
 };
 
 }  // namespace forge

@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -13,6 +14,8 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <thread>
+#include <vector>
 
 #define LIBISOFS_WITHOUT_LIBBURN 1
 #include <libisofs/libisofs.h>
@@ -37,6 +40,12 @@ constexpr unsigned int kSourceFsId = 0x4E494653;
 
 // Bytes read from a source file at a time; libisofs asks for 2 KiB pieces.
 constexpr std::size_t kReadAhead = 256 * 1024;
+
+// The ring buffer between the library's writer thread and us (in 2 KiB blocks), and the piece
+// we take from it at a time.
+constexpr std::size_t kRingBlocks = 4096;
+constexpr std::size_t kStagingBytes = 1024 * 1024;
+constexpr int kRingActive = 1;
 
 struct SourceStream {
   const std::string* path = nullptr;  // owned by the tree, which the result keeps alive
@@ -169,7 +178,7 @@ class IsoResult final : public ImageResult, public ImageStream {
 
   ~IsoResult() override {
     if (source_ != nullptr) {
-      if (position_ < size_ && source_->cancel != nullptr) source_->cancel(source_);
+      if (fetched_ < size_ && source_->cancel != nullptr) source_->cancel(source_);
       FreeBurnSource(source_);  // joins the library's writer thread
     }
     image_.reset();  // frees our streams, before the failure record they point to
@@ -241,14 +250,14 @@ class IsoResult final : public ImageResult, public ImageStream {
     if (failed_ != ResultOk) return failed_;
     if (buffer.size() > size_ - position_) return ResultInvalidParameter;
     while (!buffer.empty()) {
-      // The library delivers only whole requests, so never ask for more than is left.
-      const int piece = static_cast<int>(std::min<std::size_t>(buffer.size(), 1 << 20));
-      const int got =
-          source_->read_xt(source_, reinterpret_cast<unsigned char*>(buffer.data()), piece);
-      if (const ResultCode code = failure_.Code(); code != ResultOk) return Fail(code);
-      if (got != piece) return Fail(ResultImageFault);
-      position_ += static_cast<std::uint64_t>(piece);
-      buffer = buffer.subspan(static_cast<std::size_t>(piece));
+      if (stagedFrom_ == stagedTo_) {
+        if (const ResultCode code = Stage(); code != ResultOk) return Fail(code);
+      }
+      const std::size_t n = std::min(buffer.size(), stagedTo_ - stagedFrom_);
+      std::memcpy(buffer.data(), staging_.data() + stagedFrom_, n);
+      stagedFrom_ += n;
+      position_ += n;
+      buffer = buffer.subspan(n);
     }
     return ResultOk;
   }
@@ -269,6 +278,7 @@ class IsoResult final : public ImageResult, public ImageStream {
     iso_write_opts_set_allow_deep_paths(raw, 1);
     iso_write_opts_set_allow_longer_paths(raw, 1);
     iso_write_opts_set_always_gmt(raw, 1);
+    iso_write_opts_set_fifo_size(raw, kRingBlocks);
     if (HasFileSystem(settings.fileSystems, FileSystems::Joliet)) {
       iso_write_opts_set_joliet(raw, 1);
       iso_write_opts_set_joliet_long_names(raw, 1);
@@ -290,6 +300,29 @@ class IsoResult final : public ImageResult, public ImageStream {
     return ResultOk;
   }
 
+  // Takes the next piece of the image from the library's ring buffer. The ring wakes its reader
+  // for every 2 KiB block it receives, so a reader that waits inside it costs a thread switch
+  // per block; instead we wait outside until a whole piece is there (or the writer has ended).
+  ResultCode Stage() {
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kStagingBytes, size_ - fetched_));
+    for (;;) {
+      std::size_t capacity = 0;
+      std::size_t free = 0;
+      const int status = iso_ring_buffer_get_status(source_, &capacity, &free);
+      if (status != kRingActive || capacity - free >= want) break;
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    // The library delivers only whole requests, so never ask for more than is left.
+    const int got = source_->read_xt(source_, reinterpret_cast<unsigned char*>(staging_.data()),
+                                     static_cast<int>(want));
+    if (const ResultCode code = failure_.Code(); code != ResultOk) return code;
+    if (got != static_cast<int>(want)) return ResultImageFault;
+    fetched_ += want;
+    stagedFrom_ = 0;
+    stagedTo_ = want;
+    return ResultOk;
+  }
+
   ResultCode Fail(ResultCode code) {
     failed_ = code;
     const std::string culprit = failure_.Source();
@@ -303,7 +336,11 @@ class IsoResult final : public ImageResult, public ImageStream {
   ImagePtr image_;
   burn_source* source_ = nullptr;
   std::uint64_t size_ = 0;
-  std::uint64_t position_ = 0;
+  std::uint64_t position_ = 0;  // delivered to the caller
+  std::uint64_t fetched_ = 0;   // taken from the ring buffer
+  std::vector<std::byte> staging_ = std::vector<std::byte>(kStagingBytes);
+  std::size_t stagedFrom_ = 0;
+  std::size_t stagedTo_ = 0;
   ResultCode failed_ = ResultOk;
 };
 
