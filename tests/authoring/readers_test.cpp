@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -61,10 +60,13 @@ test::TreeContents ExpectedTree(const std::filesystem::path& root) {
   return expected;
 }
 
+// The value of "key=value" lines as udfinfo prints them.
 std::string Field(const std::string& text, const std::string& key) {
-  std::smatch match;
-  const std::regex line("(^|\n)" + key + "=([^\n]*)");
-  return std::regex_search(text, match, line) ? match[2].str() : "";
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with(key + "=")) return line.substr(key.size() + 1);
+  }
+  return "";
 }
 
 class ReadersTest : public ::testing::Test {
