@@ -37,17 +37,12 @@ class RecordingSink final : public AddProgressSink {
 
 class DiscImageEngineTest : public ::testing::Test {
  protected:
-  DiscImageEngineTest() {
-    auto image = std::make_unique<test::RecordingImage>();
-    image_ = image.get();
-    engine_ = std::make_unique<DiscImageEngine>(std::move(image));
-  }
 
   SourceItem Folder(const std::filesystem::path& path) { return {true, 0, path}; }
 
   test::TempFolder temp_;
   test::RecordingImage* image_ = nullptr;
-  std::unique_ptr<DiscImageEngine> engine_;
+  std::unique_ptr<DiscImageEngine> engine_ = test::EngineWithRecordingImage(image_);
 };
 
 TEST_F(DiscImageEngineTest, WalkLeavesOutDotEntriesBelowThePickedFolderAndSumsSizes) {

@@ -29,13 +29,9 @@ std::string ChoiceName(FileSystemChoice choice) {
   }
 }
 
-// Extracts `image` with the reader for its file system.
 test::TreeContents ReadImage(const std::filesystem::path& image, FileSystemChoice choice,
                              const std::filesystem::path& folder) {
-  const auto run = choice == FileSystemChoice::Udf ? test::ExtractUdfImage(image, folder)
-                                                   : test::ExtractIsoImage(image, folder);
-  EXPECT_EQ(run.status, 0) << run.output;
-  return test::ReadTree(folder);
+  return test::ReadImage(image, choice == FileSystemChoice::Udf, folder);
 }
 
 TEST(Production, AMissingSourceFailsBeforeTheOutputIsTouched) {
