@@ -162,6 +162,12 @@ TEST_F(ReadersTest, IsoAloneHasRockRidgeNamesAndNoJoliet) {
   EXPECT_NE(info.output.find("NO Joliet present"), std::string::npos) << info.output;
   // ISO 9660 itself records volume names in capitals.
   EXPECT_NE(info.output.find("Volume id: BUILDDISC"), std::string::npos) << info.output;
+
+  // Deep folders stay where they are in the plain ISO 9660 tree too (not moved up to the root).
+  const auto plain = test::RunProgram({"isoinfo", "-l", "-i", image.string()});
+  EXPECT_NE(plain.output.find("Directory listing of /COLLECTION/D1/D2/D3/D4/D5/D6/D7/D8/D9/D10/"),
+            std::string::npos)
+      << plain.output;
 }
 
 TEST_F(ReadersTest, UdfGivesWholeNamesAndDataToSevenZipAndUdfinfo) {
