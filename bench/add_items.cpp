@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
   CountingSink sink;
   unsigned long long bytes = 0;
   for (int i = 1; i < argc; ++i) {
-    forge::SourceItem item{true, 0, std::filesystem::absolute(argv[i]).lexically_normal()};
+    forge::SourceItem item{true, 0, std::filesystem::absolute(argv[i]).lexically_normal().string()};
     if (const auto code = engine.AddItemToImage(item, &sink); code != forge::ResultOk) return 1;
     bytes += item.size;
   }

@@ -70,7 +70,7 @@ std::string DiscImageEngine::NameInImage(const std::string& fullPath) const {
 
 ResultCode DiscImageEngine::AddItemToImage(SourceItem& item, AddProgressSink* sink) {
   sink_ = sink;
-  nameOffset_ = NameOffsetOf(item.fullPath.native());
+  nameOffset_ = NameOffsetOf(item.fullPath);
   if (const ResultCode code = FetchRoot(); code != ResultOk) return code;
   if (item.isFolder) {
     item.size = AddFolderToImage(item.fullPath);
@@ -81,13 +81,13 @@ ResultCode DiscImageEngine::AddItemToImage(SourceItem& item, AddProgressSink* si
   }
   if (root_ == nullptr) return ResultOk;
   SourceInfo info;
-  if (const ResultCode code = ExamineSource(item.fullPath.native(), info); code != ResultOk) {
+  if (const ResultCode code = ExamineSource(item.fullPath, info); code != ResultOk) {
     return code;
   }
-  return root_->AddFile(NameInImage(item.fullPath.native()), item.fullPath);
+  return root_->AddFile(NameInImage(item.fullPath), item.fullPath);
 }
 
-std::uint64_t DiscImageEngine::AddFolderToImage(const std::filesystem::path& folder) {
+std::uint64_t DiscImageEngine::AddFolderToImage(const std::string& folder) {
   struct Pending {
     std::string path;
     std::shared_ptr<const Ancestor> ancestors;  // this folder and those above it
@@ -95,11 +95,11 @@ std::uint64_t DiscImageEngine::AddFolderToImage(const std::filesystem::path& fol
   std::uint64_t total = 0;
   std::shared_ptr<const Ancestor> top;
   struct stat status{};
-  if (StatLongPath(folder.native(), status) == 0) {
+  if (StatLongPath(folder, status) == 0) {
     top = std::make_shared<const Ancestor>(Ancestor{{status.st_dev, status.st_ino}, nullptr});
   }
   std::deque<Pending> queue;
-  queue.push_back({folder.native(), top});
+  queue.push_back({folder, top});
   while (!queue.empty()) {
     const Pending current = std::move(queue.front());
     queue.pop_front();
@@ -129,7 +129,7 @@ std::uint64_t DiscImageEngine::AddFolderToImage(const std::filesystem::path& fol
       } else if (S_ISREG(info.st_mode)) {
         const auto size = static_cast<std::uint64_t>(info.st_size);
         total += size;
-        AddFileToImage({false, size, std::move(child)});  // a file that cannot be added is left out
+        AddFileToImage({false, size, std::move(child)});  // one that cannot be added is left out
       }
     }
   }
@@ -141,14 +141,14 @@ ResultCode DiscImageEngine::AddFileToImage(const SourceItem& entry) {
     if (const ResultCode answer = sink_->OnProgress(entry); answer != ResultOk) return answer;
   }
   if (root_ == nullptr) return ResultOk;
-  return root_->AddFile(NameInImage(entry.fullPath.native()), entry.fullPath);
+  return root_->AddFile(NameInImage(entry.fullPath), entry.fullPath);
 }
 
 ResultCode DiscImageEngine::RemoveItemFromImage(const SourceItem& item) {
-  nameOffset_ = NameOffsetOf(item.fullPath.native());
+  nameOffset_ = NameOffsetOf(item.fullPath);
   if (const ResultCode code = FetchRoot(); code != ResultOk) return code;
   if (root_ == nullptr) return ResultOk;
-  const std::string name = NameInImage(item.fullPath.native());
+  const std::string name = NameInImage(item.fullPath);
   return item.isFolder ? root_->RemoveTree(name) : root_->RemoveFile(name);
 }
 

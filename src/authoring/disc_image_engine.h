@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "app/result_codes.h"
 #include "authoring/file_system_image.h"
@@ -21,7 +22,9 @@ struct SourceItem {
   bool isFolder = false;
   // A file: its size. A folder: 0 until AddItemToImage stores the sum of its files' sizes.
   std::uint64_t size = 0;
-  std::filesystem::path fullPath;  // absolute, as the user picked it
+  // Absolute, as the user picked it (UTF-8). Plain text rather than a path object: a walk makes
+  // one for every file, and splitting each into components would cost more than the walk.
+  std::string fullPath;
 };
 
 // Asked on the adding thread for every file before it is added.
@@ -73,7 +76,7 @@ class DiscImageEngine {
 
  private:
   ResultCode FetchRoot();
-  std::uint64_t AddFolderToImage(const std::filesystem::path& folder);
+  std::uint64_t AddFolderToImage(const std::string& folder);
   ResultCode AddFileToImage(const SourceItem& entry);
   std::string NameInImage(const std::string& fullPath) const;
 

@@ -14,9 +14,9 @@ class RootFolder final : public ImageFolder {
     if (Busy()) return ResultBusy;
     return state_.tree.AddFolder(relativeName);
   }
-  ResultCode AddFile(std::string_view relativeName, const std::filesystem::path& source) override {
+  ResultCode AddFile(std::string_view relativeName, std::string source) override {
     if (Busy()) return ResultBusy;
-    return state_.tree.AddFile(relativeName, source.string());
+    return state_.tree.AddFile(relativeName, std::move(source));
   }
   ResultCode RemoveFile(std::string_view relativeName) override {
     if (Busy()) return ResultBusy;

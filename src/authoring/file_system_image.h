@@ -106,10 +106,11 @@ class ImageFolder {
   // Creates an empty folder; its parent must exist. ResultFileExists when the name is taken.
   virtual ResultCode AddFolder(std::string_view relativeName) = 0;
 
-  // Adds the file at `source` under `relativeName`. The file is held by its path: nothing is
-  // opened now; it is examined and read only when a result image is created and read.
-  // ResultFileExists when the name is taken, ResultPathNotFound when the parent folder is missing.
-  virtual ResultCode AddFile(std::string_view relativeName, const std::filesystem::path& source) = 0;
+  // Adds the file at the path `source` under `relativeName`. The file is held by its path:
+  // nothing is opened now; it is examined and read only when a result image is created and
+  // read. ResultFileExists when the name is taken, ResultPathNotFound when the parent folder is
+  // missing.
+  virtual ResultCode AddFile(std::string_view relativeName, std::string source) = 0;
 
   // Removes one file. ResultFileNotFound when there is no file of that name.
   virtual ResultCode RemoveFile(std::string_view relativeName) = 0;

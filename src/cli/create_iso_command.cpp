@@ -109,7 +109,7 @@ int RunCreateIso(const std::vector<std::string>& args) {
   std::set<std::string> rootNames;
   for (const auto& given : request.paths) {
     SourceItem item;
-    item.fullPath = std::filesystem::absolute(given).lexically_normal();
+    item.fullPath = std::filesystem::absolute(given).lexically_normal().string();
     struct stat status{};
     if (::stat(item.fullPath.c_str(), &status) != 0) {
       return Failure(given.string() + ": " + DescribeResult(ResultFromErrno(errno)));
@@ -131,7 +131,7 @@ int RunCreateIso(const std::vector<std::string>& args) {
   std::uint64_t total = 0;
   for (auto& item : items) {
     if (const ResultCode code = engine.AddItemToImage(item, nullptr); code != ResultOk) {
-      return Failure("cannot add " + item.fullPath.string() + ": " + DescribeResult(code));
+      return Failure("cannot add " + item.fullPath + ": " + DescribeResult(code));
     }
     total += item.size;
   }

@@ -46,8 +46,8 @@ class RecordingImage final : public FileSystemImage, public ImageFolder {
   std::filesystem::path LastFailedSource() const override { return {}; }
 
   ResultCode AddFolder(std::string_view name) override { return Record("folder", name); }
-  ResultCode AddFile(std::string_view name, const std::filesystem::path& source) override {
-    return Record("file", name, source.string());
+  ResultCode AddFile(std::string_view name, std::string source) override {
+    return Record("file", name, std::move(source));
   }
   ResultCode RemoveFile(std::string_view name) override { return Record("remove file", name); }
   ResultCode RemoveTree(std::string_view name) override { return Record("remove tree", name); }
