@@ -33,6 +33,13 @@ inline constexpr ResultCode ResultMediaNotSupported = static_cast<ResultCode>(0x
 // this prefix, so the cause can still be told.
 inline constexpr std::uint32_t kErrnoCodePrefix = 0xE0EE0000u;
 
+// Failures of an external program (the archiver) carry its exit status in their low 8 bits
+// under this prefix.
+inline constexpr std::uint32_t kArchiverCodePrefix = 0xE0AC0000u;
+
+// The code for an archiver run that ended with the failure status `exitStatus`.
+ResultCode ResultFromArchiverStatus(int exitStatus);
+
 // Maps an errno value to a result code (ENOSPC to ResultDiskFull, EIO to ResultReadFault, ...).
 ResultCode ResultFromErrno(int error);
 
