@@ -91,10 +91,10 @@ ResultCode ExtractOne(const std::filesystem::path& destination, ListingBuffer& b
   }
   if (const auto result = MakeFolder(absoluteDestination); result != ResultOk) return result;
 
-  std::vector<std::string> arguments = {"x",           "-aou",         kNoWildcards,
-                                        kIntoWorkingFolder, kEndOfSwitches, absoluteImage.string()};
+  std::vector<std::string> arguments = {
+      "x", "-aou", kNoWildcards, kIntoWorkingFolder, kEndOfSwitches, absoluteImage.string()};
   if (!pathInImage.empty()) arguments.emplace_back(pathInImage);
-  // Only the end of the output matters; the sink drops the bytes.
+  // The output only tells whether the run succeeded; no sink keeps it.
   return RunArchiver(arguments, absoluteDestination, buffer.data(), {}, !pathInImage.empty());
 }
 
