@@ -22,7 +22,8 @@ namespace forge::cli {
 namespace {
 
 struct BackupOptions {
-  std::int32_t disk = -1;
+  std::string disk;  // a disk number, or the disk's device path
+  std::int32_t diskNumber = -1;
   std::optional<std::int64_t> start;
   std::optional<std::int64_t> count;
   std::string output;
@@ -30,8 +31,8 @@ struct BackupOptions {
 
 int UsageError(const std::string& cause) {
   std::fprintf(stderr,
-               "image-forge-cli: %s (usage: image-forge-cli backup --disk N [--start SECTOR "
-               "--count SECTORS] -o OUT.img)\n",
+               "image-forge-cli: %s (usage: image-forge-cli backup --disk N|DEVICE [--start "
+               "SECTOR --count SECTORS] -o OUT.img)\n",
                cause.c_str());
   return kExitUsage;
 }
@@ -55,23 +56,34 @@ int ParseArguments(const std::vector<std::string>& args, BackupOptions& options)
     std::int64_t number = 0;
     if (name == "-o" || name == "--output") {
       options.output = value;
+    } else if (name == "--disk") {
+      options.disk = value;
+      if (!value.starts_with("/") && !ParseNumber(value, options.diskNumber)) {
+        return UsageError("--disk takes a disk number or a device path, not '" + value + "'");
+      }
     } else if (!ParseNumber(value, number)) {
       return UsageError(name + " takes a whole number, not '" + value + "'");
-    } else if (name == "--disk") {
-      if (!ParseNumber(value, options.disk)) return UsageError("no disk " + value);
     } else if (name == "--start") {
       options.start = number;
     } else {
       options.count = number;
     }
   }
-  if (options.disk < 0) return UsageError("--disk is required");
+  if (options.disk.empty()) return UsageError("--disk is required");
   if (options.output.empty()) return UsageError("-o is required");
   if (options.start.has_value() != options.count.has_value()) {
     return UsageError("--start and --count go together");
   }
   if (options.count == 0) return UsageError("--count must be at least 1");
   return -1;
+}
+
+// True when both paths name the same block device (through links such as /dev/disk/by-id/...).
+bool SameBlockDevice(const std::string& a, const std::string& b) {
+  struct stat first {};
+  struct stat second {};
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         S_ISBLK(first.st_mode) && S_ISBLK(second.st_mode) && first.st_rdev == second.st_rdev;
 }
 
 // What a user lacking the right to read `device` needs to be given.
@@ -152,33 +164,38 @@ int RunBackupCommand(const std::vector<std::string>& args) {
   source.ListDisks(disks);
   std::string device;
   for (const auto& disk : disks) {
-    if (disk.number == options.disk) device = disk.devicePath;
+    if (disk.number == options.diskNumber ||
+        (options.disk.starts_with("/") && SameBlockDevice(disk.devicePath, options.disk))) {
+      options.diskNumber = disk.number;
+      device = disk.devicePath;
+    }
   }
   DiskGeometry geometry;
   std::uint64_t length = 0;
-  if (device.empty() || source.QueryGeometry(options.disk, geometry) != ResultOk ||
-      GetDiskLengthBytes(options.disk, length, source) != ResultOk) {
-    std::fprintf(stderr, "image-forge-cli: there is no disk %d with a medium (see image-forge-cli disks)\n",
-                 options.disk);
+  if (device.empty() || source.QueryGeometry(options.diskNumber, geometry) != ResultOk ||
+      GetDiskLengthBytes(options.diskNumber, length, source) != ResultOk) {
+    std::fprintf(stderr, "image-forge-cli: there is no disk %s with a medium (see image-forge-cli disks)\n",
+                 options.disk.c_str());
     return kExitFailed;
   }
+  const std::int32_t diskNumber = options.diskNumber;
   const std::uint64_t diskSectors = length / geometry.bytesPerSector;
   if (options.start && (static_cast<std::uint64_t>(*options.start) >= diskSectors ||
                         static_cast<std::uint64_t>(*options.count) > diskSectors - *options.start)) {
     std::fprintf(stderr, "image-forge-cli: the range ends after the last sector of disk %d (%s has %llu sectors)\n",
-                 options.disk, device.c_str(), static_cast<unsigned long long>(diskSectors));
+                 diskNumber, device.c_str(), static_cast<unsigned long long>(diskSectors));
     return kExitFailed;
   }
-  if (source.WritesToDisk(options.disk, options.output)) {
+  if (source.WritesToDisk(diskNumber, options.output)) {
     std::fprintf(stderr, "image-forge-cli: %s is disk %d itself; the image must go elsewhere\n",
-                 options.output.c_str(), options.disk);
+                 options.output.c_str(), diskNumber);
     return kExitFailed;
   }
   std::unique_ptr<DiskReader> probe;
-  if (const auto result = source.OpenForReading(options.disk, probe); result != ResultOk) {
+  if (const auto result = source.OpenForReading(diskNumber, probe); result != ResultOk) {
     const std::string cause =
         result == ResultAccessDenied ? MissingPermission(device) : DescribeResult(result);
-    std::fprintf(stderr, "image-forge-cli: cannot read disk %d: %s\n", options.disk, cause.c_str());
+    std::fprintf(stderr, "image-forge-cli: cannot read disk %d: %s\n", diskNumber, cause.c_str());
     return kExitFailed;
   }
   probe.reset();
@@ -187,12 +204,12 @@ int RunBackupCommand(const std::vector<std::string>& args) {
   const InterruptAsCancel cancelOnInterrupt;
   BarSink sink(geometry.bytesPerSector);
   ByteBackupEngine engine(source);
-  const auto result = engine.Run(options.disk, options.start.value_or(0), options.count.value_or(0),
+  const auto result = engine.Run(diskNumber, options.start.value_or(0), options.count.value_or(0),
                                  options.output, &sink);
   sink.Finish();
   const auto copied = sink.SectorsDone();
   if (result != ResultOk) {
-    std::string message = "image-forge-cli: backup of disk " + std::to_string(options.disk) +
+    std::string message = "image-forge-cli: backup of disk " + std::to_string(diskNumber) +
                           (result == CancelCode ? " cancelled" : " failed: " + DescribeResult(result));
     if (copied > 0) {
       message += "; " + options.output + " keeps the first " + std::to_string(copied) + " sectors";
@@ -203,7 +220,7 @@ int RunBackupCommand(const std::vector<std::string>& args) {
   std::printf("Copied %llu sectors (%s) of disk %d (%s) to %s\n",
               static_cast<unsigned long long>(copied),
               FormatSizeText(static_cast<std::int64_t>(copied * geometry.bytesPerSector)).c_str(),
-              options.disk, device.c_str(), options.output.c_str());
+              diskNumber, device.c_str(), options.output.c_str());
   return kExitOk;
 }
 

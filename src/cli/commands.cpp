@@ -9,7 +9,7 @@ std::span<const Command> Commands() {
   static const std::vector<Command> kCommands = {
       {"disks", "", "list every disk with its partitions and unallocated gaps",
        RunDisksCommand},
-      {"backup", "--disk N [--start SECTOR --count SECTORS] -o OUT.img",
+      {"backup", "--disk N|DEVICE [--start SECTOR --count SECTORS] -o OUT.img",
        "copy a whole disk, or a range of its sectors, byte for byte into an image file",
        RunBackupCommand},
   };

@@ -8,7 +8,7 @@ namespace forge::cli {
 
 // image-forge-cli disks
 int RunDisksCommand(const std::vector<std::string>& args);
-// image-forge-cli backup --disk N [--start SECTOR --count SECTORS] -o OUT.img
+// image-forge-cli backup --disk N|DEVICE [--start SECTOR --count SECTORS] -o OUT.img
 int RunBackupCommand(const std::vector<std::string>& args);
 
 }  // namespace forge::cli

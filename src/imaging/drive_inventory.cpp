@@ -160,13 +160,19 @@ void DriveInventory::AddBareDisks(const std::vector<DiskEntry>& disks) {
 
 bool DriveInventory::NextRecord(DriveInfo& record) {
   auto disk = listing_.lower_bound(cursorDisk_);
-  if (disk != listing_.end() && disk->first != cursorDisk_) cursorIndex_ = 0;
-  while (disk != listing_.end() && cursorIndex_ >= disk->second.size()) {
-    ++disk;
+  if (disk == listing_.end()) return false;
+  if (disk->first != cursorDisk_) {
+    cursorDisk_ = disk->first;
     cursorIndex_ = 0;
   }
-  if (disk == listing_.end()) return false;
-  cursorDisk_ = disk->first;
+  // Past the last record of this disk: on to the next disk, or stay at the end.
+  while (cursorIndex_ >= disk->second.size()) {
+    const auto next = std::next(disk);
+    if (next == listing_.end()) return false;
+    disk = next;
+    cursorDisk_ = disk->first;
+    cursorIndex_ = 0;
+  }
   record = disk->second[cursorIndex_++];
   return true;
 }
