@@ -174,16 +174,20 @@ int RunBackupCommand(const std::vector<std::string>& args) {
   std::uint64_t length = 0;
   if (device.empty() || source.QueryGeometry(options.diskNumber, geometry) != ResultOk ||
       GetDiskLengthBytes(options.diskNumber, length, source) != ResultOk) {
-    std::fprintf(stderr, "image-forge-cli: there is no disk %s with a medium (see image-forge-cli disks)\n",
+    std::fprintf(stderr,
+                 "image-forge-cli: there is no disk %s with a medium (see image-forge-cli disks)\n",
                  options.disk.c_str());
     return kExitFailed;
   }
   const std::int32_t diskNumber = options.diskNumber;
   const std::uint64_t diskSectors = length / geometry.bytesPerSector;
-  if (options.start && (static_cast<std::uint64_t>(*options.start) >= diskSectors ||
-                        static_cast<std::uint64_t>(*options.count) > diskSectors - *options.start)) {
-    std::fprintf(stderr, "image-forge-cli: the range ends after the last sector of disk %d (%s has %llu sectors)\n",
-                 diskNumber, device.c_str(), static_cast<unsigned long long>(diskSectors));
+  if (options.start &&
+      (static_cast<std::uint64_t>(*options.start) >= diskSectors ||
+       static_cast<std::uint64_t>(*options.count) > diskSectors - *options.start)) {
+    std::fprintf(
+        stderr,
+        "image-forge-cli: the range ends after the last sector of disk %d (%s has %llu sectors)\n",
+        diskNumber, device.c_str(), static_cast<unsigned long long>(diskSectors));
     return kExitFailed;
   }
   if (source.WritesToDisk(diskNumber, options.output)) {
@@ -209,8 +213,9 @@ int RunBackupCommand(const std::vector<std::string>& args) {
   sink.Finish();
   const auto copied = sink.SectorsDone();
   if (result != ResultOk) {
-    std::string message = "image-forge-cli: backup of disk " + std::to_string(diskNumber) +
-                          (result == CancelCode ? " cancelled" : " failed: " + DescribeResult(result));
+    std::string message =
+        "image-forge-cli: backup of disk " + std::to_string(diskNumber) +
+        (result == CancelCode ? " cancelled" : " failed: " + DescribeResult(result));
     if (copied > 0) {
       message += "; " + options.output + " keeps the first " + std::to_string(copied) + " sectors";
     }

@@ -63,11 +63,10 @@ int RunDisksCommand(const std::vector<std::string>& args) {
     std::uint64_t length = 0;
     const bool known = source.QueryGeometry(disk.number, geometry) == ResultOk &&
                        GetDiskLengthBytes(disk.number, length, source) == ResultOk;
-    diskRows.push_back(
-        {"Disk " + std::to_string(disk.number), disk.devicePath,
-         known ? FormatSizeText(static_cast<std::int64_t>(length)) : "no medium",
-         known ? std::to_string(geometry.bytesPerSector) + " bytes per sector" : "-",
-         IsRemovableDisk(disk.number, source) == 1 ? "removable" : ""});
+    diskRows.push_back({"Disk " + std::to_string(disk.number), disk.devicePath,
+                        known ? FormatSizeText(static_cast<std::int64_t>(length)) : "no medium",
+                        known ? std::to_string(geometry.bytesPerSector) + " bytes per sector" : "-",
+                        IsRemovableDisk(disk.number, source) == 1 ? "removable" : ""});
   }
 
   std::vector<Row> rows = {{"Disk", "No", "Device", "Start", "Sectors", "Type", "File system",

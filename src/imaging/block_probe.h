@@ -8,7 +8,7 @@
 namespace forge {
 
 struct BlockProbe {
-  std::string fileSystem;   // display name (see FileSystemDisplayName); empty when none found
+  std::string fileSystem;  // display name (see FileSystemDisplayName); empty when none found
   std::string label;
   std::string tableScheme;  // "dos" or "gpt" for a partition; empty otherwise
   std::string entryType;    // "0x83" on "dos", a type GUID on "gpt"

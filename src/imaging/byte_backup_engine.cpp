@@ -116,8 +116,8 @@ ResultCode ByteBackupEngine::Copy() {
       const auto elapsedSeconds = static_cast<std::uint64_t>((now - startTick) / 1000);
       std::uint64_t speed = elapsedSeconds > 0 ? done / elapsedSeconds : done;
       if (speed == 0) speed = 1;
-      secondsLeft = static_cast<std::int32_t>(
-          std::min<std::uint64_t>((total - done) / speed, std::numeric_limits<std::int32_t>::max()));
+      secondsLeft = static_cast<std::int32_t>(std::min<std::uint64_t>(
+          (total - done) / speed, std::numeric_limits<std::int32_t>::max()));
       estimateTick = now;
     }
     if (sink_ != nullptr) {

@@ -48,8 +48,9 @@ ResultCode GetDriveFileSystem(const fs::path& path, std::string& fileSystem) {
   if (const auto result = NearestExisting(path, folder, status); result != ResultOk) return result;
   const auto mounts = ReadMountTable();
   // The last mount of the device is the one in force where several stack on one place.
-  const auto mount = std::find_if(mounts.rbegin(), mounts.rend(),
-                                  [&](const MountEntry& entry) { return entry.device == status.st_dev; });
+  const auto mount = std::find_if(mounts.rbegin(), mounts.rend(), [&](const MountEntry& entry) {
+    return entry.device == status.st_dev;
+  });
   if (mount == mounts.rend()) return ResultFromErrno(ENOENT);
   BlockProbe probe;
   if (mount->source.starts_with("/dev/") && ProbeBlockDevice(mount->source, probe) &&

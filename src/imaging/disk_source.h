@@ -45,7 +45,7 @@ struct DiskVolume {
   bool container = false;      // an extended MBR partition: holds others, no data of its own
   std::string fileSystem;      // "NTFS", "FAT32", "FAT", "ext4", ...; empty when unknown
   std::string label;
-  std::string mountPoint;  // the first mount point; empty when not mounted
+  std::string mountPoint;   // the first mount point; empty when not mounted
   bool spaceKnown = false;  // totalBytes and freeBytes were read from the mounted file system
   std::uint64_t totalBytes = 0;
   std::uint64_t freeBytes = 0;

@@ -27,8 +27,9 @@ struct DriveInfo {
   std::int64_t startSector = 0;
   std::int64_t sectorCount = 0;
   std::string fileSystem;  // "NTFS", "FAT32", "FAT", "ext4", ...; empty for gaps and bare disks
-  std::string volumePath;  // the partition's device, e.g. "/dev/sda1"; empty for gaps and bare disks
-  std::string label;       // file-system label; empty for gaps and bare disks
+  std::string
+      volumePath;     // the partition's device, e.g. "/dev/sda1"; empty for gaps and bare disks
+  std::string label;  // file-system label; empty for gaps and bare disks
   std::string mountPoint;  // the first place the partition is mounted; empty when it is not
 
   bool operator==(const DriveInfo&) const = default;

@@ -49,7 +49,8 @@ int DriveInventory::Refresh() {
   std::uint32_t position = 1;
   for (auto& [disk, records] : listing_) {
     for (auto& record : records) {
-      if (record.letter == DriveInfo::kNoLetter) record.letter = static_cast<std::uint16_t>(position);
+      if (record.letter == DriveInfo::kNoLetter)
+        record.letter = static_cast<std::uint16_t>(position);
       ++position;
     }
   }
@@ -110,7 +111,8 @@ DriveInfo DriveInventory::UnallocatedRecord(std::int32_t diskNumber, std::int64_
   record.partitionNumber = 0;
   record.startSector = start;
   record.sectorCount = count;
-  record.totalBytes = static_cast<std::uint64_t>(count) * static_cast<std::uint64_t>(bytesPerSector);
+  record.totalBytes =
+      static_cast<std::uint64_t>(count) * static_cast<std::uint64_t>(bytesPerSector);
   record.freeBytes = record.totalBytes;
   record.usedBytes = 0;
   return record;
@@ -190,9 +192,8 @@ void DriveInventory::FindRemoved(std::vector<DriveInfo> earlier, std::vector<Dri
     const auto disk = listing_.find(old.diskNumber);
     const bool present =
         disk != listing_.end() &&
-        std::any_of(disk->second.begin(), disk->second.end(), [&](const DriveInfo& record) {
-          return record.startSector == old.startSector;
-        });
+        std::any_of(disk->second.begin(), disk->second.end(),
+                    [&](const DriveInfo& record) { return record.startSector == old.startSector; });
     if (!present) removed.push_back(std::move(old));
   }
 }

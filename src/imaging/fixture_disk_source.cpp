@@ -33,9 +33,7 @@ class FixtureReader final : public DiskReader {
 
 }  // namespace
 
-FixtureDiskSource::FixtureDiskSource(std::vector<FixtureDisk> disks) {
-  SetDisks(std::move(disks));
-}
+FixtureDiskSource::FixtureDiskSource(std::vector<FixtureDisk> disks) { SetDisks(std::move(disks)); }
 
 void FixtureDiskSource::SetDisks(std::vector<FixtureDisk> disks) {
   std::vector<std::string> names;

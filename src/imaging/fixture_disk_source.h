@@ -15,8 +15,8 @@
 namespace forge {
 
 struct FixtureDisk {
-  std::string name;               // numbers follow names, as on the real system
-  std::filesystem::path image;    // the disk's bytes; the disk is as long as the file
+  std::string name;             // numbers follow names, as on the real system
+  std::filesystem::path image;  // the disk's bytes; the disk is as long as the file
   std::uint32_t bytesPerSector = 512;
   std::uint32_t tracksPerCylinder = kDefaultTracksPerCylinder;
   std::uint32_t sectorsPerTrack = kDefaultSectorsPerTrack;

@@ -159,10 +159,12 @@ ResultCode LinuxDiskSource::ListDisks(std::vector<DiskEntry>& disks) {
     disk.devicePath = (paths_.dev / names[i]).string();
     const auto sysDisk = paths_.sysBlock / names[i];
     for (const auto& entry : FolderEntries(sysDisk, error)) {
+      // Only a partition's folder has a "partition" file.
       const auto partition = ReadSysNumber(entry / "partition");
+      if (!partition) continue;
       const auto start = ReadSysNumber(entry / "start");
       const auto size = ReadSysNumber(entry / "size");
-      if (!partition || !start || !size) continue;
+      if (!start || !size) continue;
       DiskVolume volume;
       volume.partitionNumber = static_cast<std::int32_t>(*partition);
       volume.devicePath = (paths_.dev / entry.filename()).string();
@@ -284,7 +286,8 @@ bool LinuxDiskSource::WritesToDisk(std::int32_t diskNumber, const fs::path& path
     std::error_code error;
     const auto children = FolderEntries(entry, error);
     return std::any_of(children.begin(), children.end(), [&](const fs::path& child) {
-      return fs::exists(child / "partition", error) && ReadSysDevice(child / "dev") == target.st_rdev;
+      return fs::exists(child / "partition", error) &&
+             ReadSysDevice(child / "dev") == target.st_rdev;
     });
   }
   // A loop disk reads its sectors from a file: writing into that file writes onto the disk.

@@ -88,8 +88,8 @@ std::vector<MountEntry> ParseMountInfo(std::string_view text) {
 std::string MountedFileSystemName(const MountEntry& mount) {
   if (mount.fsType == "vfat" || mount.fsType == "msdos") {
     struct statvfs space {};
-    const bool big = ::statvfs(mount.mountPoint.c_str(), &space) == 0 &&
-                     space.f_blocks >= kFat32MinimumClusters;
+    const bool big =
+        ::statvfs(mount.mountPoint.c_str(), &space) == 0 && space.f_blocks >= kFat32MinimumClusters;
     return big && mount.fsType == "vfat" ? "FAT32" : "FAT";
   }
   if (mount.fsType == "ntfs" || mount.fsType == "ntfs3") return "NTFS";

@@ -92,7 +92,8 @@ TEST_F(ByteBackupEngineTest, CopiesTheRangeByteForByteReportingEveryPiece) {
 
     const std::uint64_t sectors = c.count != 0 ? c.count : c.diskBytes / c.sectorSize;
     EXPECT_EQ(engine.sectorSize(), static_cast<std::int32_t>(c.sectorSize));
-    EXPECT_EQ(test::ReadFile(Image()), content_.substr(c.start * c.sectorSize, sectors * c.sectorSize));
+    EXPECT_EQ(test::ReadFile(Image()),
+              content_.substr(c.start * c.sectorSize, sectors * c.sectorSize));
     ASSERT_EQ(sink.reports.size(), c.pieces);
     std::uint64_t previous = 0;
     for (const auto& report : sink.reports) {

@@ -1,7 +1,6 @@
 // The pieces of the disk-source layer that read the system's descriptions: disk numbering,
 // the mount table, file-system names, and the sysfs walk on a folder laid out like sysfs.
 #include <gtest/gtest.h>
-
 #include <sys/sysmacros.h>
 
 #include <algorithm>
@@ -39,9 +38,8 @@ TEST(DiskNumbering, NaturalNameOrder) {
     const char* b;
     bool less;
   } cases[] = {
-      {"sda", "sdb", true},       {"loop2", "loop10", true}, {"loop10", "loop2", false},
-      {"nvme0n1", "nvme1n1", true}, {"nvme0n2", "nvme0n10", true},
-      {"sda", "sda", false},
+      {"sda", "sdb", true},         {"loop2", "loop10", true},     {"loop10", "loop2", false},
+      {"nvme0n1", "nvme1n1", true}, {"nvme0n2", "nvme0n10", true}, {"sda", "sda", false},
   };
   for (const auto& c : cases) EXPECT_EQ(NaturalNameLess(c.a, c.b), c.less) << c.a << " < " << c.b;
 }
@@ -70,8 +68,12 @@ TEST(BlockProbe, FileSystemNamesAsTheProgramShowsThem) {
     const char* version;
     const char* name;
   } cases[] = {
-      {"vfat", "FAT32", "FAT32"}, {"vfat", "FAT16", "FAT"}, {"vfat", "FAT12", "FAT"},
-      {"ntfs", "", "NTFS"},       {"exfat", "", "exFAT"},   {"ext4", "1.0", "ext4"},
+      {"vfat", "FAT32", "FAT32"},
+      {"vfat", "FAT16", "FAT"},
+      {"vfat", "FAT12", "FAT"},
+      {"ntfs", "", "NTFS"},
+      {"exfat", "", "exFAT"},
+      {"ext4", "1.0", "ext4"},
       {"", "", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(FileSystemDisplayName(c.type, c.version), c.name) << c.type;
@@ -94,9 +96,11 @@ class FakeSysfsTest : public ::testing::Test {
     fs::create_directories(folder_ / "dev");
     fs::create_directories(folder_ / "mnt" / "data");
     fs::create_directories(folder_ / "mnt" / "whole");
-    test::WriteFile(folder_ / "mountinfo",
-                    "30 1 8:1 / " + (folder_ / "mnt" / "data").string() + " rw - ext4 /dev/sda1 rw\n"
-                    "31 1 7:0 / " + (folder_ / "mnt" / "whole").string() + " rw - xfs /dev/loop0 rw\n");
+    test::WriteFile(folder_ / "mountinfo", "30 1 8:1 / " + (folder_ / "mnt" / "data").string() +
+                                               " rw - ext4 /dev/sda1 rw\n"
+                                               "31 1 7:0 / " +
+                                               (folder_ / "mnt" / "whole").string() +
+                                               " rw - xfs /dev/loop0 rw\n");
     source_ = std::make_unique<LinuxDiskSource>(
         LinuxSystemPaths{folder_ / "block", folder_ / "dev", folder_ / "mountinfo"});
   }
@@ -119,7 +123,8 @@ class FakeSysfsTest : public ::testing::Test {
     }
     if (name.starts_with("loop")) {
       fs::create_directories(entry / "loop");
-      if (!backingFile.empty()) test::WriteFile(entry / "loop" / "backing_file", backingFile + "\n");
+      if (!backingFile.empty())
+        test::WriteFile(entry / "loop" / "backing_file", backingFile + "\n");
     }
   }
 
@@ -153,7 +158,8 @@ TEST_F(FakeSysfsTest, ListsHardwareDisksAndLoopDisksWithAFile) {
   // The partitions, with sysfs's 512-byte units turned into bytes and the mount table's answer.
   const auto& sda = disks[1].volumes;
   ASSERT_EQ(sda.size(), 2u);
-  const auto first = std::find_if(sda.begin(), sda.end(), [](auto& v) { return v.partitionNumber == 1; });
+  const auto first =
+      std::find_if(sda.begin(), sda.end(), [](auto& v) { return v.partitionNumber == 1; });
   ASSERT_NE(first, sda.end());
   EXPECT_EQ(first->devicePath, dev + "/sda1");
   EXPECT_EQ(first->startBytes, 2048u * 512);

@@ -126,36 +126,42 @@ TEST_F(DriveInventoryTest, GapsLongerThanOneCylinderAreListed) {
       {"gaps of exactly one cylinder are not listed",
        63 + kCylinder + 50000 + kCylinder,
        {{63 + kCylinder, 50000}},
-       255, 63,
+       255,
+       63,
        {{0, 63 + kCylinder, 50000, 1}}},
       {"one sector more is listed, before and after",
        63 + kCylinder + 1 + 50000 + kCylinder + 1,
        {{63 + kCylinder + 1, 50000}},
-       255, 63,
+       255,
+       63,
        {{0, 63, kCylinder + 1, 0},
         {0, 63 + kCylinder + 1, 50000, 1},
         {0, 63 + kCylinder + 1 + 50000, kCylinder + 1, 0}}},
       {"between two partitions",
        2048 + 10000 + kCylinder + 1 + 10000,
        {{2048 + 10000 + kCylinder + 1, 10000}, {2048, 10000}},
-       255, 63,
+       255,
+       63,
        {{0, 2048, 10000, 2}, {0, 12048, kCylinder + 1, 0}, {0, 12048 + kCylinder + 1, 10000, 1}}},
       {"the device's own geometry sets the cylinder and the first sector",
        32 + 2049 + 1000 + 2048,
        {{32 + 2049, 1000}},
-       64, 32,
+       64,
+       32,
        {{0, 32, 2049, 0}, {0, 32 + 2049, 1000, 1}}},
       {"a trailing gap reaches the disk's last sector, not the last whole cylinder",
        10 * kCylinder + 16000,
        {{2048, 10 * kCylinder - 100 - 2048}},
-       255, 63,
+       255,
+       63,
        {{0, 2048, 10 * kCylinder - 100 - 2048, 1}, {0, 10 * kCylinder - 100, 16100, 0}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<DiskVolume> volumes;
     std::int32_t number = 1;
-    for (const auto& [start, count] : c.partitions) volumes.push_back(Partition(number++, start, count));
+    for (const auto& [start, count] : c.partitions)
+      volumes.push_back(Partition(number++, start, count));
     auto disk = Disk("sda", c.diskSectors, volumes);
     disk.tracksPerCylinder = c.tracks;
     disk.sectorsPerTrack = c.sectorsPerTrack;
@@ -189,8 +195,7 @@ TEST_F(DriveInventoryTest, ExtendedPartitionContainersAreLeftOut) {
   container.container = true;
   FixtureDiskSource source(
       {Disk("sda", 300000, {Partition(1, 2048, 197952), container, Partition(5, 200002, 99998)})});
-  EXPECT_EQ(Layout(Listing(source)),
-            (Rows{{0, 2048, 197952, 1}, {0, 200002, 99998, 5}}));
+  EXPECT_EQ(Layout(Listing(source)), (Rows{{0, 2048, 197952, 1}, {0, 200002, 99998, 5}}));
 }
 
 TEST_F(DriveInventoryTest, DisksWithoutPartitionsGetOneWholeDiskRecord) {
@@ -236,8 +241,7 @@ TEST_F(DriveInventoryTest, WalkVisitsDisksInNumberOrderAndNumbersEveryRecord) {
   DriveInfo record;
   while (inventory.NextRecord(record)) walked.push_back(record);
   EXPECT_FALSE(inventory.NextRecord(record));
-  EXPECT_EQ(Layout(walked), (Rows{
-                                {0, 63, 199937, 1}, {0, 200000, 200000, 2}, {1, 0, 1000, 0}}));
+  EXPECT_EQ(Layout(walked), (Rows{{0, 63, 199937, 1}, {0, 200000, 200000, 2}, {1, 0, 1000, 0}}));
   std::vector<std::uint16_t> letters;
   for (const auto& r : walked) letters.push_back(r.letter);
   EXPECT_EQ(letters, (std::vector<std::uint16_t>{1, 2, 3}));

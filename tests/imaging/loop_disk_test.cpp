@@ -1,8 +1,9 @@
 // The drive inventory, the byte backup and the command-line program on a real loop device: an
 // MBR disk with a labelled FAT32 partition, an ext4 partition and unallocated space, compared
 // with what dd reads from the same device.
-#include <gtest/gtest.h>
+#include "loop_disk.h"
 
+#include <gtest/gtest.h>
 #include <sys/mount.h>
 
 #include <cerrno>
@@ -16,7 +17,6 @@
 #include "imaging/byte_backup_engine.h"
 #include "imaging/destination_file_system.h"
 #include "imaging/drive_inventory.h"
-#include "loop_disk.h"
 #include "support/run_program.h"
 #include "support/test_files.h"
 
@@ -40,8 +40,12 @@ constexpr Extent kLastGap{160000, kDiskSectors - 160000};
 using Row = std::tuple<std::int64_t, std::int64_t, int, std::string, std::string, int>;
 
 Row MakeRow(Extent extent, int partition, std::string fileSystem, std::string label, int type) {
-  return {static_cast<std::int64_t>(extent.start), static_cast<std::int64_t>(extent.count),
-          partition, std::move(fileSystem), std::move(label), type};
+  return {static_cast<std::int64_t>(extent.start),
+          static_cast<std::int64_t>(extent.count),
+          partition,
+          std::move(fileSystem),
+          std::move(label),
+          type};
 }
 
 // The disk image: an MBR with two primary partitions, recognisable bytes in the unallocated
@@ -70,7 +74,8 @@ void WriteDiskImage(const fs::path& path) {
   file.write(mbr.data(), static_cast<std::streamsize>(mbr.size()));
   for (const auto gap : {kFirstGap, kLastGap}) {
     std::string bytes(gap.count * kSector, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 7 + i / 4096) & 0xFF);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+      bytes[i] = static_cast<char>((i * 7 + i / 4096) & 0xFF);
     file.seekp(static_cast<std::streamoff>(gap.start * kSector));
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
@@ -93,9 +98,11 @@ class LoopDiskTest : public ::testing::Test {
     WriteDiskImage(folder_ / "disk.img");
     loop_ = std::make_unique<test::LoopDisk>(folder_ / "disk.img");
     if (!loop_->problem().empty()) GTEST_SKIP() << loop_->problem();
-    const auto fat = test::RunProgram({"mkfs.vfat", "-F", "32", "-n", "FORGEDATA", loop_->Partition(1)});
+    const auto fat =
+        test::RunProgram({"mkfs.vfat", "-F", "32", "-n", "FORGEDATA", loop_->Partition(1)});
     ASSERT_EQ(fat.status, 0) << fat.output;
-    const auto ext = test::RunProgram({"mkfs.ext4", "-q", "-F", "-L", "forge-ext", loop_->Partition(2)});
+    const auto ext =
+        test::RunProgram({"mkfs.ext4", "-q", "-F", "-L", "forge-ext", loop_->Partition(2)});
     ASSERT_EQ(ext.status, 0) << ext.output;
 
     std::vector<DiskEntry> disks;
@@ -121,10 +128,10 @@ class LoopDiskTest : public ::testing::Test {
   // The sectors as dd reads them from the loop device.
   std::string ReadWithDd(Extent extent) const {
     const auto out = folder_ / "dd.img";
-    const auto run = test::RunProgram(
-        {"dd", "if=" + loop_->device(), "of=" + out.string(), "bs=1M", "status=none",
-         "iflag=skip_bytes,count_bytes", "skip=" + std::to_string(extent.start * kSector),
-         "count=" + std::to_string(extent.count * kSector)});
+    const auto run = test::RunProgram({"dd", "if=" + loop_->device(), "of=" + out.string(), "bs=1M",
+                                       "status=none", "iflag=skip_bytes,count_bytes",
+                                       "skip=" + std::to_string(extent.start * kSector),
+                                       "count=" + std::to_string(extent.count * kSector)});
     EXPECT_EQ(run.status, 0) << run.output;
     return ReadWhole(out);
   }
@@ -141,10 +148,9 @@ TEST_F(LoopDiskTest, ListingShowsPartitionsFileSystemsLabelsAndTheGaps) {
     rows.emplace_back(r.startSector, r.sectorCount, r.partitionNumber, r.fileSystem, r.label,
                       r.partitionType);
   }
-  const std::vector<Row> expected = {MakeRow(kFat, 1, "FAT32", "FORGEDATA", 0x0B),
-                                     MakeRow(kFirstGap, 0, "", "", 0),
-                                     MakeRow(kExt, 2, "ext4", "forge-ext", 0x83),
-                                     MakeRow(kLastGap, 0, "", "", 0)};
+  const std::vector<Row> expected = {
+      MakeRow(kFat, 1, "FAT32", "FORGEDATA", 0x0B), MakeRow(kFirstGap, 0, "", "", 0),
+      MakeRow(kExt, 2, "ext4", "forge-ext", 0x83), MakeRow(kLastGap, 0, "", "", 0)};
   EXPECT_EQ(rows, expected);
   ASSERT_EQ(records.size(), 4u);
   EXPECT_EQ(records[0].volumePath, loop_->Partition(1));
@@ -216,10 +222,11 @@ TEST_F(LoopDiskTest, MountedPartitionShowsItsMountPointAndSpace) {
 TEST_F(LoopDiskTest, CommandLineListsAndBacksUpTheDisk) {
   const auto listing = test::RunCli({"disks"});
   ASSERT_EQ(listing.status, 0) << listing.output;
-  for (const auto& expected : {loop_->Partition(1), std::string("FAT32"), std::string("FORGEDATA"),
-                               loop_->Partition(2), std::string("forge-ext"),
-                               std::string("(unallocated)")}) {
-    EXPECT_NE(listing.output.find(expected), std::string::npos) << expected << " in\n" << listing.output;
+  for (const auto& expected :
+       {loop_->Partition(1), std::string("FAT32"), std::string("FORGEDATA"), loop_->Partition(2),
+        std::string("forge-ext"), std::string("(unallocated)")}) {
+    EXPECT_NE(listing.output.find(expected), std::string::npos) << expected << " in\n"
+                                                                << listing.output;
   }
 
   const auto image = (folder_ / "cli.img").string();
@@ -228,7 +235,9 @@ TEST_F(LoopDiskTest, CommandLineListsAndBacksUpTheDisk) {
     std::vector<std::string> range;
     Extent extent;
   } cases[] = {
-      {"FAT32 partition", {"--start", std::to_string(kFat.start), "--count", std::to_string(kFat.count)}, kFat},
+      {"FAT32 partition",
+       {"--start", std::to_string(kFat.start), "--count", std::to_string(kFat.count)},
+       kFat},
       {"whole disk", {}, {0, kDiskSectors}},
   };
   for (const auto& c : cases) {
@@ -237,15 +246,17 @@ TEST_F(LoopDiskTest, CommandLineListsAndBacksUpTheDisk) {
     args.insert(args.end(), c.range.begin(), c.range.end());
     const auto run = test::RunCli(args);
     ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_NE(run.output.find("Copied " + std::to_string(c.extent.count) + " sectors"), std::string::npos)
+    EXPECT_NE(run.output.find("Copied " + std::to_string(c.extent.count) + " sectors"),
+              std::string::npos)
         << run.output;
     EXPECT_TRUE(ReadWhole(image) == ReadWithDd(c.extent));
   }
 
-  const auto beyond = test::RunCli({"backup", "--disk", loop_->device(), "--start", "196000",
-                                    "--count", "1000", "-o", image});
+  const auto beyond = test::RunCli(
+      {"backup", "--disk", loop_->device(), "--start", "196000", "--count", "1000", "-o", image});
   EXPECT_EQ(beyond.status, 1);
-  EXPECT_NE(beyond.output.find("the range ends after the last sector"), std::string::npos) << beyond.output;
+  EXPECT_NE(beyond.output.find("the range ends after the last sector"), std::string::npos)
+      << beyond.output;
 
   if (!test::HaveProgram("setpriv")) return;
   const auto unprivileged = test::RunProgram(
