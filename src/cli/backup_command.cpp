@@ -115,6 +115,9 @@ class InterruptAsCancel {
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGINT, &action, &oldInterrupt_);
     ::sigaction(SIGTERM, &action, &oldTerminate_);
+    // A signal the caller chose to ignore (nohup, background jobs) stays ignored.
+    if (oldInterrupt_.sa_handler == SIG_IGN) ::sigaction(SIGINT, &oldInterrupt_, nullptr);
+    if (oldTerminate_.sa_handler == SIG_IGN) ::sigaction(SIGTERM, &oldTerminate_, nullptr);
   }
   ~InterruptAsCancel() {
     ::sigaction(SIGINT, &oldInterrupt_, nullptr);
