@@ -1,10 +1,17 @@
 #include "cli/commands.h"
 
+#include "cli/imaging_commands.h"
+
 namespace forge::cli {
 
 std::span<const Command> Commands() {
   // In the order --help lists them.
   static const std::vector<Command> kCommands = {
+      {"disks", "", "list every disk with its partitions and unallocated gaps",
+       RunDisksCommand},
+      {"backup", "--disk N|DEVICE [--start SECTOR --count SECTORS] -o OUT.img",
+       "copy a whole disk, or a range of its sectors, byte for byte into an image file",
+       RunBackupCommand},
   };
   return kCommands;
 }

@@ -9,32 +9,14 @@
 
 #include <cerrno>
 
+#include "platform/file_descriptor.h"
+
 extern char** environ;
 
 namespace forge {
 namespace {
 
-// Owns a file descriptor until released.
-class Fd {
- public:
-  Fd() = default;
-  explicit Fd(int fd) : fd_(fd) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  int release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-  int* out() { return &fd_; }
-
- private:
-  int fd_ = -1;
-};
+using Fd = FileDescriptor;
 
 bool MakePipe(Fd& readEnd, Fd& writeEnd) {
   int fds[2];
