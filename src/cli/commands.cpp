@@ -1,17 +1,23 @@
 #include "cli/commands.h"
 
 #include "cli/extraction_commands.h"
+#include "cli/imaging_commands.h"
 
 namespace forge::cli {
 
 std::span<const Command> Commands() {
   // In the order --help lists them.
   static const std::vector<Command> kCommands = {
+      {"disks", "", "list every disk with its partitions and unallocated gaps",
+       RunDisksCommand},
+      {"backup", "--disk N|DEVICE [--start SECTOR --count SECTORS] -o OUT.img",
+       "copy a whole disk, or a range of its sectors, byte for byte into an image file",
+       RunBackupCommand},
       {"list", "[--] IMAGE [FOLDER]",
-       "Lists the folders and files directly inside FOLDER of an ISO image (default: the top).",
+       "list the folders and files directly inside FOLDER of an ISO image (default: the top)",
        RunListCommand},
       {"extract", "IMAGE -o DEST [--] [PATH...]",
-       "Extracts the whole image, or the given files and folders of it, into DEST.",
+       "extract the whole image, or the given files and folders of it, into DEST",
        RunExtractCommand},
   };
   return kCommands;

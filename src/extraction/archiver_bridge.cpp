@@ -45,8 +45,8 @@ ResultCode RunListing(ListingBuffer& buffer, const std::filesystem::path& image)
       return result;
     }
     int error = 0;
-    UniqueFd file = CreateListingFile(listingPath, error);
-    if (!file) return ResultFromErrno(error);
+    FileDescriptor file = CreateListingFile(listingPath, error);
+    if (!file.valid()) return ResultFromErrno(error);
 
     const auto toFile = [&](std::span<const char> bytes) -> ResultCode {
       int writeError = 0;
@@ -70,7 +70,7 @@ ResultCode RunListing(ListingBuffer& buffer, const std::filesystem::path& image)
 ResultCode ListFolder(std::vector<ArchiveEntry>& entries, ListingBuffer& buffer,
                       const std::filesystem::path& image, std::string_view folderPrefix) {
   if (!buffer.listed) RunListing(buffer, image);
-  if (!buffer.listing) {
+  if (!buffer.listing.valid()) {
     return buffer.listingResult != ResultOk ? buffer.listingResult : ResultFileNotFound;
   }
   ListingParser parser(folderPrefix, entries);

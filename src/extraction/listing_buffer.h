@@ -6,7 +6,7 @@
 #include <span>
 
 #include "app/result_codes.h"
-#include "platform/unique_fd.h"
+#include "platform/file_descriptor.h"
 
 namespace forge {
 
@@ -29,7 +29,7 @@ class ListingBuffer {
 
   // The listing run's output, kept open so that another listing (another window, another
   // program) replacing the listing file cannot swap it; invalid when the archiver could not run.
-  UniqueFd listing;
+  FileDescriptor listing;
   // The listing run's result (0, or why the image could not be listed).
   ResultCode listingResult = ResultOk;
 

@@ -16,7 +16,7 @@ std::filesystem::path ListingFilePath() {
   return folder / "extractiso.tmp";
 }
 
-UniqueFd CreateListingFile(const std::filesystem::path& path, int& error) {
+FileDescriptor CreateListingFile(const std::filesystem::path& path, int& error) {
   // Removing the old file and creating a new one exclusively means a reader that still holds the
   // old one keeps its contents, and two runs never share a file.
   for (int attempt = 0; attempt < 8; ++attempt) {
@@ -24,8 +24,8 @@ UniqueFd CreateListingFile(const std::filesystem::path& path, int& error) {
       error = errno;
       return {};
     }
-    UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-    if (fd) return fd;
+    FileDescriptor fd(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (fd.valid()) return fd;
     error = errno;
     if (error != EEXIST) return {};
   }

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "platform/unique_fd.h"
+#include "platform/file_descriptor.h"
 
 namespace forge {
 
@@ -16,7 +16,7 @@ std::filesystem::path ListingFilePath();
 // Replaces the file at `path` by a new empty one, opened for reading and writing. A run that
 // replaces it at the same time gets its own file and never writes into this one. On failure
 // returns an invalid descriptor and sets `error` to the errno value.
-UniqueFd CreateListingFile(const std::filesystem::path& path, int& error);
+FileDescriptor CreateListingFile(const std::filesystem::path& path, int& error);
 
 // Writes all of `bytes`; false with `error` set when a write fails.
 bool WriteExactly(int fd, std::span<const char> bytes, int& error);

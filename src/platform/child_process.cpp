@@ -9,18 +9,20 @@
 
 #include <cerrno>
 
-#include "platform/unique_fd.h"
+#include "platform/file_descriptor.h"
 
 extern char** environ;
 
 namespace forge {
 namespace {
 
-bool MakePipe(UniqueFd& readEnd, UniqueFd& writeEnd) {
+using Fd = FileDescriptor;
+
+bool MakePipe(Fd& readEnd, Fd& writeEnd) {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) return false;
-  readEnd.reset(fds[0]);
-  writeEnd.reset(fds[1]);
+  *readEnd.out() = fds[0];
+  *writeEnd.out() = fds[1];
   return true;
 }
 
@@ -43,7 +45,7 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const std::vector<std::string>
     error = EINVAL;
     return nullptr;
   }
-  UniqueFd outRead, outWrite, inRead, inWrite;
+  Fd outRead, outWrite, inRead, inWrite;
   if (options.captureOutput && !MakePipe(outRead, outWrite)) {
     error = errno;
     return nullptr;
