@@ -61,6 +61,10 @@ ResultCode ResultFromErrno(int error) {
   return static_cast<ResultCode>(kErrnoCodePrefix | (static_cast<std::uint32_t>(error) & 0xFFFFu));
 }
 
+ResultCode ResultFromArchiverStatus(int exitStatus) {
+  return static_cast<ResultCode>(kArchiverCodePrefix | (static_cast<std::uint32_t>(exitStatus) & 0xFFu));
+}
+
 std::string DescribeResult(ResultCode code) {
   std::string text;
   for (const auto& row : kCodeTexts) {
@@ -72,6 +76,9 @@ std::string DescribeResult(ResultCode code) {
   const auto bits = static_cast<std::uint32_t>(code);
   if (text.empty() && (bits & 0xFFFF0000u) == kErrnoCodePrefix) {
     text = std::strerror(static_cast<int>(bits & 0xFFFFu));
+  }
+  if (text.empty() && (bits & 0xFFFF0000u) == kArchiverCodePrefix) {
+    text = "the archiver failed with exit status " + std::to_string(bits & 0xFFu);
   }
   if (text.empty()) text = "error";
   if (code == ResultOk || code == CancelCode) return text;

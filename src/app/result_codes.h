@@ -38,6 +38,13 @@ inline constexpr ResultCode ResultImageFault = static_cast<ResultCode>(0xE0EF000
 // this prefix, so the cause can still be told.
 inline constexpr std::uint32_t kErrnoCodePrefix = 0xE0EE0000u;
 
+// Failures of an external program (the archiver) carry its exit status in their low 8 bits
+// under this prefix.
+inline constexpr std::uint32_t kArchiverCodePrefix = 0xE0AC0000u;
+
+// The code for an archiver run that ended with the failure status `exitStatus`.
+ResultCode ResultFromArchiverStatus(int exitStatus);
+
 // Maps an errno value to a result code (ENOSPC to ResultDiskFull, EIO to ResultReadFault, ...).
 ResultCode ResultFromErrno(int error);
 

@@ -10,6 +10,7 @@
 
 #include "authoring/long_path.h"
 #include "authoring/source_file.h"
+#include "platform/file_descriptor.h"
 
 namespace forge {
 namespace {
@@ -109,13 +110,11 @@ std::uint64_t DiscImageEngine::AddFolderToImage(const std::string& folder) {
     std::string dir = current.path;
     if (!dir.ends_with('/')) dir += '/';
 
-    const int fd = OpenLongPath(dir, O_RDONLY | O_DIRECTORY);
-    if (fd < 0) continue;  // cannot be listed: contributes nothing more
-    const std::unique_ptr<DIR, DirCloser> listing(::fdopendir(fd));
-    if (!listing) {
-      ::close(fd);
-      continue;
-    }
+    FileDescriptor fd(OpenLongPath(dir, O_RDONLY | O_DIRECTORY));
+    if (!fd.valid()) continue;  // cannot be listed: contributes nothing more
+    const std::unique_ptr<DIR, DirCloser> listing(::fdopendir(fd.get()));
+    if (!listing) continue;
+    fd.release();  // the listing owns it now
     while (const dirent* entry = ::readdir(listing.get())) {
       if (entry->d_name[0] == '.') continue;  // ".", ".." and hidden entries
       struct stat info{};

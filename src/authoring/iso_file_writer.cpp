@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "authoring/long_path.h"
+#include "platform/file_descriptor.h"
 
 namespace forge {
 namespace {
@@ -16,18 +17,14 @@ namespace {
 // The output file, open for writing from its start.
 class OutputFile {
  public:
-  ~OutputFile() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-
   ResultCode Open(const std::string& path) {
-    fd_ = OpenLongPath(path, O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    return fd_ < 0 ? ResultFromErrno(errno) : ResultOk;
+    fd_.reset(OpenLongPath(path, O_WRONLY | O_CREAT | O_TRUNC, 0666));
+    return fd_.valid() ? ResultOk : ResultFromErrno(errno);
   }
 
   ResultCode Write(std::span<const std::byte> data) {
     while (!data.empty()) {
-      const ssize_t written = ::write(fd_, data.data(), data.size());
+      const ssize_t written = ::write(fd_.get(), data.data(), data.size());
       if (written < 0) {
         if (errno == EINTR) continue;
         return ResultFromErrno(errno);
@@ -39,13 +36,11 @@ class OutputFile {
 
   // Some file systems report a failed write only when the file is closed.
   ResultCode Close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result != 0 && errno != EINTR ? ResultFromErrno(errno) : ResultOk;
+    return ::close(fd_.release()) != 0 && errno != EINTR ? ResultFromErrno(errno) : ResultOk;
   }
 
  private:
-  int fd_ = -1;
+  FileDescriptor fd_;
 };
 
 }  // namespace

@@ -21,23 +21,16 @@ ResultCode ExamineSource(const std::string& path, SourceInfo& info) {
   return ResultOk;
 }
 
-SourceReader::~SourceReader() { Close(); }
-
-void SourceReader::Close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-}
-
 ResultCode SourceReader::Open(const std::string& path, std::uint64_t expectedSize) {
   Close();
   expected_ = expectedSize;
   done_ = 0;
   // Non-blocking, so that a file replaced by a pipe cannot stall the image; regular files are
   // not affected by the flag.
-  fd_ = OpenLongPath(path, O_RDONLY | O_NOCTTY | O_NONBLOCK);
-  if (fd_ < 0) return ResultFromErrno(errno);
+  fd_.reset(OpenLongPath(path, O_RDONLY | O_NOCTTY | O_NONBLOCK));
+  if (!fd_.valid()) return ResultFromErrno(errno);
   struct stat status{};
-  if (::fstat(fd_, &status) != 0) {
+  if (::fstat(fd_.get(), &status) != 0) {
     const ResultCode code = ResultFromErrno(errno);
     Close();
     return code;
@@ -50,15 +43,15 @@ ResultCode SourceReader::Open(const std::string& path, std::uint64_t expectedSiz
     Close();
     return ResultFileChanged;
   }
-  ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+  ::posix_fadvise(fd_.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
   return ResultOk;
 }
 
 ResultCode SourceReader::Read(std::span<std::byte> buffer) {
-  if (fd_ < 0 || buffer.size() > Remaining()) return ResultInvalidParameter;
+  if (!fd_.valid() || buffer.size() > Remaining()) return ResultInvalidParameter;
   std::size_t filled = 0;
   while (filled < buffer.size()) {
-    const ssize_t got = ::read(fd_, buffer.data() + filled, buffer.size() - filled);
+    const ssize_t got = ::read(fd_.get(), buffer.data() + filled, buffer.size() - filled);
     if (got < 0) {
       if (errno == EINTR) continue;
       return ResultFromErrno(errno);
@@ -69,7 +62,7 @@ ResultCode SourceReader::Read(std::span<std::byte> buffer) {
   done_ += filled;
   if (done_ == expected_) {
     struct stat status{};
-    if (::fstat(fd_, &status) != 0) return ResultFromErrno(errno);
+    if (::fstat(fd_.get(), &status) != 0) return ResultFromErrno(errno);
     if (static_cast<std::uint64_t>(status.st_size) != expected_) return ResultFileChanged;
   }
   return ResultOk;

@@ -12,6 +12,7 @@
 
 #include "app/result_codes.h"
 #include "authoring/file_system_image.h"
+#include "platform/file_descriptor.h"
 
 namespace forge {
 
@@ -32,11 +33,6 @@ ResultCode ExamineSource(const std::string& path, SourceInfo& info);
 // is read. One thread at a time.
 class SourceReader {
  public:
-  SourceReader() = default;
-  ~SourceReader();
-  SourceReader(const SourceReader&) = delete;
-  SourceReader& operator=(const SourceReader&) = delete;
-
   // Opens the file. ResultFileChanged when its size is no longer `expectedSize`.
   ResultCode Open(const std::string& path, std::uint64_t expectedSize);
 
@@ -46,11 +42,11 @@ class SourceReader {
   ResultCode Read(std::span<std::byte> buffer);
 
   std::uint64_t Remaining() const { return expected_ - done_; }
-  bool IsOpen() const { return fd_ >= 0; }
-  void Close();
+  bool IsOpen() const { return fd_.valid(); }
+  void Close() { fd_.reset(); }
 
  private:
-  int fd_ = -1;
+  FileDescriptor fd_;
   std::uint64_t expected_ = 0;
   std::uint64_t done_ = 0;
 };

@@ -9,32 +9,14 @@
 
 #include <cerrno>
 
+#include "platform/file_descriptor.h"
+
 extern char** environ;
 
 namespace forge {
 namespace {
 
-// Owns a file descriptor until released.
-class Fd {
- public:
-  Fd() = default;
-  explicit Fd(int fd) : fd_(fd) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  int release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-  int* out() { return &fd_; }
-
- private:
-  int fd_ = -1;
-};
+using Fd = FileDescriptor;
 
 bool MakePipe(Fd& readEnd, Fd& writeEnd) {
   int fds[2];
@@ -90,6 +72,9 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const std::vector<std::string>
     posix_spawn_file_actions_addopen(actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_adddup2(actions, STDOUT_FILENO, STDERR_FILENO);
   }
+  if (!options.workingFolder.empty()) {
+    posix_spawn_file_actions_addchdir_np(actions, options.workingFolder.c_str());
+  }
 
   std::vector<char*> args;
   args.reserve(argv.size() + 1);
@@ -131,12 +116,20 @@ long ChildProcess::ReadOutput(std::span<char> buffer, int timeoutMs) {
 }
 
 int ChildProcess::Wait() {
-  if (waited_) return status_;
+  Reap(0);
+  return status_;
+}
+
+bool ChildProcess::HasExited() { return Reap(WNOHANG); }
+
+bool ChildProcess::Reap(int flags) {
+  if (waited_) return true;
   int raw = 0;
   pid_t done;
   do {
-    done = ::waitpid(pid_, &raw, 0);
+    done = ::waitpid(pid_, &raw, flags);
   } while (done < 0 && errno == EINTR);
+  if (done == 0) return false;  // still running (WNOHANG)
   waited_ = true;
   if (done < 0) {
     status_ = 127;
@@ -145,7 +138,7 @@ int ChildProcess::Wait() {
   } else if (WIFSIGNALED(raw)) {
     status_ = 128 + WTERMSIG(raw);
   }
-  return status_;
+  return true;
 }
 
 void ChildProcess::Terminate() {

@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
@@ -19,6 +20,9 @@ struct ChildProcessOptions {
   // Standard input is a pipe the program never writes to and closes at once (a child that asks
   // a question reads end-of-file instead of hanging); otherwise /dev/null.
   bool inputPipe = false;
+  // The child's current folder; empty keeps the parent's. A relative program path is then
+  // looked up from that folder.
+  std::filesystem::path workingFolder{};
 };
 
 // One started child. Not copyable; the owner reads its output and waits for it on one thread.
@@ -46,11 +50,16 @@ class ChildProcess {
   // Waits for the child to end. Returns its exit status, or 128 + the signal that ended it.
   int Wait();
 
+  // True once the child has ended; does not block. Wait() then returns at once.
+  bool HasExited();
+
   // Asks the child to end (SIGTERM).
   void Terminate();
 
  private:
   ChildProcess(pid_t pid, int outputFd);
+  // Collects the child's status with waitpid(`flags`); true once it has been collected.
+  bool Reap(int flags);
 
   pid_t pid_;
   int outputFd_;

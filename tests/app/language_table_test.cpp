@@ -105,5 +105,26 @@ TEST(ShippedLanguages, AreCompleteAndNonEmpty) {
   }
 }
 
+// Keys are matched exactly and texts shown as they stand, so a blank around "=" or at the end of
+// a line would silently leave a control untranslated or double the blank before a value.
+TEST(ShippedLanguages, HaveNoBlanksAroundKeysOrTexts) {
+  const auto folder = test::BuildProgramFolder() / "Languages";
+  auto hasOuterBlank = [](const std::string& text) {
+    return !text.empty() && (text.front() == ' ' || text.front() == '\t' || text.back() == ' ' ||
+                             text.back() == '\t');
+  };
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const auto document = ReadIniFile(entry.path());
+    ASSERT_TRUE(document.has_value()) << entry.path();
+    for (const auto& section : document->sections) {
+      for (const auto& [key, text] : section.lines) {
+        EXPECT_FALSE(hasOuterBlank(key) || hasOuterBlank(text))
+            << entry.path().filename() << " [" << section.name << "] \"" << key << "=" << text
+            << "\"";
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace forge

@@ -25,6 +25,8 @@ TEST(ResultCodes, DescriptionsNameTheCause) {
   EXPECT_EQ(DescribeResult(ResultReadFault), "read fault (code 30)");
   // An errno without a code of its own keeps its own words.
   EXPECT_NE(DescribeResult(ResultFromErrno(EXDEV)).find("cross-device"), std::string::npos);
+  EXPECT_EQ(DescribeResult(ResultFromArchiverStatus(2)),
+            "the archiver failed with exit status 2 (code 0xE0AC0002)");
 }
 
 }  // namespace

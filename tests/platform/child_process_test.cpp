@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
+
+#include "support/test_files.h"
 
 namespace forge {
 namespace {
@@ -63,6 +67,33 @@ TEST(ChildProcess, ReadTimesOutAndTerminateEndsTheChild) {
   EXPECT_EQ(child->ReadOutput(buffer, 20), -1);
   child->Terminate();
   EXPECT_EQ(child->Wait(), 128 + 15);
+}
+
+TEST(ChildProcess, RunsInTheGivenWorkingFolder) {
+  test::TempFolder folder;
+  int error = 0;
+  auto child = ChildProcess::Start({"pwd"}, {.captureOutput = true, .workingFolder = folder.path()},
+                                   error);
+  ASSERT_TRUE(child);
+  EXPECT_EQ(ReadAll(*child), folder.path().string() + "\n");
+
+  EXPECT_FALSE(ChildProcess::Start({"pwd"}, {.workingFolder = folder / "missing"}, error));
+  EXPECT_EQ(error, ENOENT);
+}
+
+TEST(ChildProcess, HasExitedDoesNotBlock) {
+  int error = 0;
+  auto running = ChildProcess::Start({"sleep", "30"}, {}, error);
+  ASSERT_TRUE(running);
+  EXPECT_FALSE(running->HasExited());
+  running->Terminate();
+  EXPECT_EQ(running->Wait(), 128 + 15);
+  EXPECT_TRUE(running->HasExited());
+
+  auto quick = ChildProcess::Start({"sh", "-c", "exit 4"}, {}, error);
+  ASSERT_TRUE(quick);
+  while (!quick->HasExited()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_EQ(quick->Wait(), 4);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Adds folders to an image as the Creator page does (AddItemToImage) and prints how many files
-// the walk reported, their total size and the time the adding took. Used by bench/iso-create to
-// time the add step alone.
+// the walk reported, their total size and the time the adding took. bench/iso-create/run uses
+// it to time the add step alone.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
