@@ -1,10 +1,8 @@
 // image-forge-cli backup: a disk, or a range of its sectors, byte for byte into an image file.
 #include <grp.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <charconv>
 #include <cstdio>
 #include <optional>
@@ -14,6 +12,7 @@
 #include "app/formatting.h"
 #include "cli/commands.h"
 #include "cli/imaging_commands.h"
+#include "cli/interrupt.h"
 #include "cli/progress_bar.h"
 #include "imaging/byte_backup_engine.h"
 #include "imaging/drive_inventory.h"
@@ -102,35 +101,6 @@ std::string MissingPermission(const std::string& device) {
          (groupName.empty() ? std::string() : " or as a member of the group '" + groupName + "'");
 }
 
-std::atomic<bool> interrupted{false};
-
-extern "C" void OnInterrupt(int) { interrupted = true; }
-
-// Turns Ctrl+C into a cancel of the copy for as long as it lives.
-class InterruptAsCancel {
- public:
-  InterruptAsCancel() {
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    ::sigaction(SIGINT, &action, &oldInterrupt_);
-    ::sigaction(SIGTERM, &action, &oldTerminate_);
-    // A signal the caller chose to ignore (nohup, background jobs) stays ignored.
-    if (oldInterrupt_.sa_handler == SIG_IGN) ::sigaction(SIGINT, &oldInterrupt_, nullptr);
-    if (oldTerminate_.sa_handler == SIG_IGN) ::sigaction(SIGTERM, &oldTerminate_, nullptr);
-  }
-  ~InterruptAsCancel() {
-    ::sigaction(SIGINT, &oldInterrupt_, nullptr);
-    ::sigaction(SIGTERM, &oldTerminate_, nullptr);
-  }
-  InterruptAsCancel(const InterruptAsCancel&) = delete;
-  InterruptAsCancel& operator=(const InterruptAsCancel&) = delete;
-
- private:
-  struct sigaction oldInterrupt_ {};
-  struct sigaction oldTerminate_ {};
-};
-
 class BarSink final : public BackupProgressSink {
  public:
   explicit BarSink(std::uint64_t sectorBytes) : sectorBytes_(sectorBytes), bar_("Backing up") {}
@@ -138,7 +108,7 @@ class BarSink final : public BackupProgressSink {
   ResultCode OnProgress(std::int32_t, std::uint64_t sectorsDone, std::uint64_t sectorsTotal,
                         std::int32_t) override {
     sectorsDone_ = sectorsDone;
-    if (interrupted) return CancelCode;
+    if (InterruptAsCancel::Requested()) return CancelCode;
     if (bar_.Enabled()) {
       bar_.Update(100.0 * static_cast<double>(sectorsDone) / static_cast<double>(sectorsTotal),
                   sectorsDone * sectorBytes_,
@@ -207,7 +177,6 @@ int RunBackupCommand(const std::vector<std::string>& args) {
   }
   probe.reset();
 
-  interrupted = false;
   const InterruptAsCancel cancelOnInterrupt;
   BarSink sink(geometry.bytesPerSector);
   ByteBackupEngine engine(source);

@@ -15,6 +15,7 @@
 #include "authoring/disc_image_engine.h"
 #include "authoring/iso_file_writer.h"
 #include "cli/commands.h"
+#include "cli/interrupt.h"
 #include "cli/progress_bar.h"
 
 namespace forge::cli {
@@ -91,6 +92,7 @@ std::string RootName(const std::filesystem::path& path) {
 class BarSink final : public WriteProgressSink {
  public:
   ResultCode OnProgress(int percent, std::uint64_t bytesWritten) override {
+    if (InterruptAsCancel::Requested()) return CancelCode;
     bar_.Update(percent, bytesWritten);
     return ResultOk;
   }
@@ -138,8 +140,12 @@ int RunCreateIso(const std::vector<std::string>& args) {
 
   ResultCode code = ResultOk;
   {
+    const InterruptAsCancel cancelOnInterrupt;
     BarSink sink;
     code = WriteIsoFile(engine, request.output, &sink, request.fileSystem->choice);
+  }
+  if (code == CancelCode) {
+    return Failure("cancelled; " + request.output.string() + " keeps what was written");
   }
   if (code != ResultOk) {
     const std::filesystem::path culprit = engine.Image()->LastFailedSource();
