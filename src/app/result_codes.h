@@ -28,6 +28,7 @@ inline constexpr ResultCode ResultServiceUnavailable = 1150;
 inline constexpr ResultCode ResultDiskFull = static_cast<ResultCode>(0x80070070u);
 inline constexpr ResultCode ResultMediaNotBlank = static_cast<ResultCode>(0xC0AA0405u);
 inline constexpr ResultCode ResultMediaNotSupported = static_cast<ResultCode>(0xC0AA0406u);
+inline constexpr ResultCode ResultNoMedia = static_cast<ResultCode>(0xC0AA0202u);
 
 // Codes for OS errors without a code of their own carry the errno in their low 16 bits under
 // this prefix, so the cause can still be told.
