@@ -39,15 +39,18 @@ constexpr CodeText kCodeTexts[] = {
     {ResultWriteProtected, "the medium is write-protected"},
     {ResultWriteFault, "write fault"},
     {ResultReadFault, "read fault"},
+    {ResultSharingViolation, "the file is in use"},
     {ResultFileExists, "the file exists"},
     {ResultInvalidParameter, "invalid parameter"},
     {ResultBusy, "the device is busy"},
     {ResultNameTooLong, "file name too long"},
+    {ResultFileChanged, "a source file changed while the image was made"},
     {ResultServiceUnavailable, "the service is not available"},
     {ResultDiskFull, "the disk is full"},
     {ResultMediaNotBlank, "the disc is not blank"},
     {ResultMediaNotSupported, "the drive cannot write this medium"},
     {ResultNoMedia, "there is no disc in the drive"},
+    {ResultImageFault, "the image could not be laid out"},
 };
 
 }  // namespace

@@ -20,15 +20,20 @@ inline constexpr ResultCode ResultOutOfMemory = 8;
 inline constexpr ResultCode ResultWriteProtected = 19;
 inline constexpr ResultCode ResultWriteFault = 29;
 inline constexpr ResultCode ResultReadFault = 30;
+inline constexpr ResultCode ResultSharingViolation = 32;
 inline constexpr ResultCode ResultFileExists = 80;
 inline constexpr ResultCode ResultInvalidParameter = 87;
 inline constexpr ResultCode ResultBusy = 170;
 inline constexpr ResultCode ResultNameTooLong = 206;
+// A source file changed (grew, shrank or was replaced) while an image was being made from it.
+inline constexpr ResultCode ResultFileChanged = 1006;
 inline constexpr ResultCode ResultServiceUnavailable = 1150;
 inline constexpr ResultCode ResultDiskFull = static_cast<ResultCode>(0x80070070u);
 inline constexpr ResultCode ResultMediaNotBlank = static_cast<ResultCode>(0xC0AA0405u);
 inline constexpr ResultCode ResultMediaNotSupported = static_cast<ResultCode>(0xC0AA0406u);
 inline constexpr ResultCode ResultNoMedia = static_cast<ResultCode>(0xC0AA0202u);
+// The image-mastering service could not lay out or produce an image for a reason of its own.
+inline constexpr ResultCode ResultImageFault = static_cast<ResultCode>(0xE0EF0001u);
 
 // Codes for OS errors without a code of their own carry the errno in their low 16 bits under
 // this prefix, so the cause can still be told.

@@ -2,8 +2,24 @@
 
 #include "burning/disc_format_data.h"
 #include "burning/disc_format_data_event.h"
+#include "burning/recording_layer.h"
 
 namespace forge {
+
+ResultCode BurnToDisc(DiscImageEngine& engine, FileSystemChoice fileSystem,
+                      const std::string& volumeLabel, const std::string& recorderId, bool eject,
+                      bool closeMedia, const BurnProgressHandler& target) {
+  const auto prepare = [&](MediaType discType, std::unique_ptr<ImageResult>& result) {
+    FileSystemImage* image = engine.Image();
+    if (image == nullptr) return ResultServiceUnavailable;
+    image->SetFileSystemsToCreate(ToFileSystems(fileSystem));
+    // A label the file systems cannot hold is the image's business; the burn goes on.
+    image->SetVolumeName(volumeLabel);
+    image->ChooseImageDefaultsForMediaType(discType);
+    return image->CreateResultImage(result);
+  };
+  return BurnImageToDisc({recorderId, eject, closeMedia}, prepare, target);
+}
 
 ResultCode BurnImageToDisc(const BurnChoices& choices, const ImagePreparation& prepare,
                            const BurnProgressHandler& target) {
@@ -15,7 +31,7 @@ ResultCode BurnImageToDisc(const BurnChoices& choices, const ImagePreparation& p
   CDiscFormatData writer;
   if (!writer.Initialize(recorder.get(), kClientName)) return ResultInvalidParameter;
 
-  std::unique_ptr<TrackSource> image;
+  std::unique_ptr<ImageResult> image;
   if (const auto code = prepare(writer.CurrentPhysicalMediaType(), image)) return code;
   if (!image) return ResultInvalidParameter;
 
@@ -26,7 +42,7 @@ ResultCode BurnImageToDisc(const BurnChoices& choices, const ImagePreparation& p
       result = error;
     } else {
       writer.SetForceMediaToBeClosed(choices.closeMedia);
-      result = writer.Write(*image);
+      result = writer.Write(image->GetImageStream());
     }
   }
   if (choices.eject) recorder->Eject();

@@ -193,7 +193,7 @@ void CDiscFormatData::CancelWrite() {
   if (writeRunning_ && writer_ != nullptr) writer_->CancelWrite();
 }
 
-ResultCode CDiscFormatData::Write(TrackSource& image) {
+ResultCode CDiscFormatData::Write(ImageStream& image) {
   if (writer_ == nullptr) return ResultInvalidParameter;
   auto& layer = GetRecordingLayer();
   cancelRequested_ = false;
@@ -233,9 +233,8 @@ ResultCode CDiscFormatData::Write(TrackSource& image) {
   const bool wholeImage = progress.bytesRead == static_cast<std::int64_t>(image.Size());
   const bool wroteWell =
       writer_->WroteWell() && wholeImage && std::ranges::none_of(messages, IsFailure);
-  if (cancelRequested_ || !wroteWell) image.Cancel();  // nothing more will be read
   if (cancelRequested_) return CancelCode;
-  if (const auto code = image.Failure()) return code;
+  if (progress.imageResult != ResultOk) return progress.imageResult;
   if (!wroteWell) {
     const bool imageEndedEarly = writer_->WroteWell() && !wholeImage;
     return FailureOfWrite(messages, imageEndedEarly ? ResultReadFault : ResultWriteFault);

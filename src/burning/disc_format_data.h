@@ -41,9 +41,9 @@ class CDiscFormatData {
   void SetForceMediaToBeClosed(bool close) { forceMediaToBeClosed_ = close; }
 
   // Writes `image` as the one track of a new session onto the blank disc and returns when the
-  // write has ended: 0, ResultMediaNotBlank, ResultMediaNotSupported, CancelCode after
-  // CancelWrite, the image's own failure code, or the failure of the write.
-  ResultCode Write(TrackSource& image);
+  // write has ended: 0, ResultMediaNotBlank, ResultMediaNotSupported, ResultNoMedia, CancelCode
+  // after CancelWrite, the image's own failure code, or the failure of the write.
+  ResultCode Write(ImageStream& image);
   // Asks the running write to stop (callable from an event).
   void CancelWrite();
 

@@ -136,32 +136,42 @@ std::string TrimmedText(const char* text) {
 // reached only through this link, which the drive cuts once the write thread has ended.
 class SourceLink {
  public:
-  explicit SourceLink(TrackSource& source)
-      : source_(&source), size_(static_cast<off_t>(source.Size())) {}
+  explicit SourceLink(ImageStream& image)
+      : image_(&image), size_(static_cast<off_t>(image.Size())) {}
 
+  // libburn's read: the whole request, or what is left of the image; 0 at its end, −1 when
+  // the image failed (the code is kept).
   int Read(unsigned char* buffer, int size) {
     std::lock_guard lock(mutex_);
-    if (source_ == nullptr || size < 0) return -1;
-    const auto got = source_->Read(
-        std::span(reinterpret_cast<std::byte*>(buffer), static_cast<std::size_t>(size)));
-    if (got > 0) bytesRead_ += got;
-    return static_cast<int>(got);
-  }
-  void Cancel() {
-    std::lock_guard lock(mutex_);
-    if (source_ != nullptr) source_->Cancel();
+    if (image_ == nullptr || size < 0 || failure_ != ResultOk) return -1;
+    const auto left = static_cast<std::uint64_t>(image_->Size()) - done_;
+    const auto count = std::min<std::uint64_t>(static_cast<std::uint64_t>(size), left);
+    if (count == 0) return 0;
+    if (const auto code = image_->Read(std::span(reinterpret_cast<std::byte*>(buffer), count))) {
+      failure_ = code;
+      return -1;
+    }
+    done_ += count;
+    bytesRead_ = static_cast<std::int64_t>(done_);
+    return static_cast<int>(count);
   }
   void Cut() {
     std::lock_guard lock(mutex_);
-    source_ = nullptr;
+    image_ = nullptr;
   }
   std::int64_t BytesRead() const { return bytesRead_.load(); }
+  ResultCode Failure() const {
+    std::lock_guard lock(mutex_);
+    return failure_;
+  }
   off_t Size() const { return size_.load(); }
   void SetSize(off_t size) { size_.store(size); }
 
  private:
-  std::mutex mutex_;
-  TrackSource* source_;
+  mutable std::mutex mutex_;
+  ImageStream* image_;
+  std::uint64_t done_ = 0;
+  ResultCode failure_ = ResultOk;
   std::atomic<std::int64_t> bytesRead_{0};
   std::atomic<off_t> size_;
 };
@@ -186,10 +196,7 @@ burn::burn_source* NewBurnSource(std::shared_ptr<SourceLink> link) {
     LinkOf(s).SetSize(size);
     return 1;
   };
-  source->cancel = [](burn::burn_source* s) {
-    LinkOf(s).Cancel();
-    return 1;
-  };
+  source->cancel = [](burn::burn_source*) { return 1; };  // the image stops when it goes
   source->free_data = [](burn::burn_source* s) {
     delete static_cast<std::shared_ptr<SourceLink>*>(s->data);
     s->data = nullptr;
@@ -269,11 +276,11 @@ class LibburnDrive final : public RecorderDrive {
     return multi;
   }
 
-  ResultCode StartWrite(TrackSource& source, bool keepAppendable) override {
+  ResultCode StartWrite(ImageStream& image, bool keepAppendable) override {
     if (writing_) return ResultBusy;
     if (const auto code = TruncatePseudoDriveFile()) return code;
 
-    link_ = std::make_shared<SourceLink>(source);
+    link_ = std::make_shared<SourceLink>(image);
     burn::burn_source* input = NewBurnSource(link_);
     if (input == nullptr) {
       EndWrite();
@@ -308,7 +315,6 @@ class LibburnDrive final : public RecorderDrive {
     writing_ = true;
     threadStarted_ = burn::burn_drive_get_status(drive_, nullptr) != burn::BURN_DRIVE_IDLE;
     wroteWell_ = false;
-    lastBytesRead_ = 0;
     return ResultOk;
   }
 
@@ -322,12 +328,14 @@ class LibburnDrive final : public RecorderDrive {
     progress.bufferSize = p.buffer_capacity;
     progress.bufferFree = p.buffer_available;
     progress.bytesRead = link_ ? link_->BytesRead() : lastBytesRead_;
+    progress.imageResult = link_ ? link_->Failure() : lastImageResult_;
     if (phase == DrivePhase::Idle && writing_) {
       WaitForWriteThread();
       wroteWell_ = burn::burn_drive_wrote_well(drive_) == 1;
       writing_ = false;
       EndWrite();
       progress.bytesRead = lastBytesRead_;
+      progress.imageResult = lastImageResult_;
     }
     return phase;
   }
@@ -394,6 +402,7 @@ class LibburnDrive final : public RecorderDrive {
     if (link_) {
       link_->Cut();
       lastBytesRead_ = link_->BytesRead();
+      lastImageResult_ = link_->Failure();
     }
     link_.reset();
   }
@@ -409,6 +418,7 @@ class LibburnDrive final : public RecorderDrive {
   burn::burn_write_opts* options_ = nullptr;
   std::shared_ptr<SourceLink> link_;
   std::int64_t lastBytesRead_ = 0;
+  ResultCode lastImageResult_ = ResultOk;
 };
 
 class LibburnLayer final : public RecordingLayer {

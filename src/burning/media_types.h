@@ -1,5 +1,5 @@
-// The media types a recorder reports, the five media classes the burner offers, and the fixed
-// media choice of each class. Plain data and pure functions; safe from any thread.
+// The classes of the media types recorders report, and the fixed media choice of each class.
+// Plain data and pure functions; safe from any thread.
 #pragma once
 
 #include <array>
@@ -8,31 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace forge {
+#include "authoring/file_system_image.h"  // MediaType
 
-// Physical media types. The numbers are the ones recorders' media lists are classified by.
-enum class MediaType : int {
-  Unknown = 0,
-  CdRom = 1,
-  CdR = 2,
-  CdRw = 3,
-  DvdRom = 4,
-  DvdRam = 5,
-  DvdPlusR = 6,
-  DvdPlusRw = 7,
-  DvdPlusRDualLayer = 8,
-  DvdDashR = 9,
-  DvdDashRw = 10,
-  DvdDashRDualLayer = 11,
-  Disk = 12,  // random-access writable media without a disc class
-  DvdPlusRwDualLayer = 13,
-  HdDvdRom = 14,
-  HdDvdR = 15,
-  HdDvdRam = 16,
-  BdRom = 17,
-  BdR = 18,
-  BdRe = 19,
-};
+namespace forge {
 
 // The media classes, in the order their choices are offered.
 enum class MediaClass : std::size_t { Cd, Dvd, DualLayerDvd, HdDvd, BluRay };

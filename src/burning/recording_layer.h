@@ -9,11 +9,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "app/result_codes.h"
+#include "authoring/file_system_image.h"  // ImageStream
 
 namespace forge {
 
@@ -53,7 +53,8 @@ struct DriveProgress {
   std::int32_t sectors = 0;      // sectors of that track; 0 until the write knows them
   std::int32_t sector = 0;       // sectors written so far
   std::int64_t bytesRead = 0;    // bytes taken from the image so far, kept after the write
-  // The program's buffer between the image and the drive, in bytes.
+  ResultCode imageResult = 0;    // the code that stopped the image, kept after the write
+  // The drive's buffer, in bytes.
   std::int64_t bufferSize = 0;
   std::int64_t bufferFree = 0;
 };
@@ -74,22 +75,6 @@ struct ScannedDrive {
   std::string product;
 };
 
-// The image written as one data track. Its size is known before the write starts; the writer
-// reads it once, in order, from one thread at a time (not necessarily the burning thread).
-class TrackSource {
- public:
-  virtual ~TrackSource() = default;
-  // Bytes, a multiple of 2048.
-  virtual std::uint64_t Size() const = 0;
-  // Fills `buffer` completely unless the image ends first. Returns the bytes delivered, 0 at
-  // the end, or −1 when the image cannot be produced (Failure() then tells why).
-  virtual std::int64_t Read(std::span<std::byte> buffer) = 0;
-  // 0, or the code that stopped the production of the image.
-  virtual ResultCode Failure() const = 0;
-  // The writer stopped reading early; the production may stop.
-  virtual void Cancel() = 0;
-};
-
 // A grabbed drive: held exclusively until the object goes. Used by one thread at a time.
 class RecorderDrive {
  public:
@@ -108,10 +93,11 @@ class RecorderDrive {
   // True when the loaded disc can be left appendable after a write.
   virtual bool CanStayAppendable() = 0;
 
-  // Starts writing `source` as the one data track of a new session; the source must outlive
-  // the write (until Poll answers Idle). Returns 0 once the write runs, or a code when it cannot
-  // start (ResultMediaNotSupported when the library has no way to write this disc).
-  virtual ResultCode StartWrite(TrackSource& source, bool keepAppendable) = 0;
+  // Starts writing `image` as the one data track of a new session. The image is read on the
+  // library's thread and must outlive the write (until Poll answers Idle). Returns 0 once the
+  // write runs, or a code when it cannot start (ResultMediaNotSupported when the library has
+  // no way to write this disc).
+  virtual ResultCode StartWrite(ImageStream& image, bool keepAppendable) = 0;
   // What the drive is doing now; never blocks.
   virtual DrivePhase Poll(DriveProgress& progress) = 0;
   // How long to wait between two polls.

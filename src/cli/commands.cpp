@@ -1,12 +1,17 @@
 #include "cli/commands.h"
 
-namespace forge::cli {
+#include "cli/burn_commands.h"
+#include "cli/create_iso_command.h"
 
-int RunRecorders(const std::vector<std::string>& args);
+namespace forge::cli {
 
 std::span<const Command> Commands() {
   // In the order --help lists them.
   static const std::vector<Command> kCommands = {
+      {"create-iso", "[--fs joliet|iso9660|udf] -o OUT.iso PATH...",
+       "write files and folders into an ISO image (default joliet: ISO 9660 + Joliet); a PATH "
+       "ending in / puts that folder's contents at the image root",
+       RunCreateIso},
       {"recorders", "", "list the disc recorders and the media each can write", RunRecorders},
   };
   return kCommands;

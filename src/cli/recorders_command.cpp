@@ -6,6 +6,7 @@
 
 #include "app/result_codes.h"
 #include "burning/recorders.h"
+#include "cli/burn_commands.h"
 #include "cli/commands.h"
 
 namespace forge::cli {

@@ -9,14 +9,15 @@
 #include "burning/disc_format_data.h"
 #include "burning/disc_format_data_event.h"
 #include "burning/fake_recording_layer.h"
-#include "burning/pattern_source.h"
+#include "burning/pattern_image.h"
 
 namespace forge {
 namespace {
 
 using test::FakeDrive;
 using test::FakeRecordingLayer;
-using test::PatternSource;
+using test::PatternImage;
+using test::PatternResult;
 
 constexpr std::uint64_t kImageSize = 100 * 2048;
 
@@ -51,24 +52,22 @@ struct EventLog {
   }
 };
 
-// A burn with a pattern image of `size` bytes; `source` lets the test look at it afterwards.
+// A burn with a pattern image of `size` bytes.
 struct Burn {
   BurnChoices choices{.recorderId = "/dev/sr0", .eject = true, .closeMedia = true};
   std::uint64_t size = kImageSize;
-  PatternSource* source = nullptr;
   MediaType preparedFor = MediaType::Unknown;
   ResultCode preparation = ResultOk;
-  std::function<void(PatternSource&)> setUp;
+  std::function<void(PatternImage&)> setUp;
 
   ResultCode Run(const BurnProgressHandler& handler) {
     return BurnImageToDisc(
         choices,
-        [this](MediaType discType, std::unique_ptr<TrackSource>& image) {
+        [this](MediaType discType, std::unique_ptr<ImageResult>& image) {
           preparedFor = discType;
           if (preparation != ResultOk) return preparation;
-          auto pattern = std::make_unique<PatternSource>(size);
-          if (setUp) setUp(*pattern);
-          source = pattern.get();
+          auto pattern = std::make_unique<PatternResult>(size);
+          if (setUp) setUp(pattern->Image());
           image = std::move(pattern);
           return ResultOk;
         },
@@ -89,7 +88,7 @@ TEST(BurnToDisc, WritesTheImageWithProgressInOrder) {
 
   EXPECT_EQ(burn.preparedFor, MediaType::DvdPlusR);
   const auto& drive = layer.Log("/dev/sr0");
-  EXPECT_EQ(drive.written, PatternSource(kImageSize).Contents());
+  EXPECT_EQ(drive.written, PatternImage(kImageSize).Contents());
   EXPECT_TRUE(drive.loadTray);
   EXPECT_TRUE(drive.ejected);
   EXPECT_EQ(drive.releases, 1);
@@ -208,7 +207,6 @@ TEST(BurnToDisc, HandlerAnsweringZeroCancelsTheWrite) {
   EXPECT_EQ(drive.cancels, 1);
   EXPECT_LT(drive.written.size(), kImageSize);
   EXPECT_TRUE(drive.ejected);
-  EXPECT_TRUE(burn.source->Cancelled());
   EXPECT_NE(log.Actions().back(), WriteAction::Completed);
 }
 
@@ -240,17 +238,19 @@ TEST(BurnToDisc, ImageFailures) {
     FakeRecordingLayer layer;
     layer.Add(DvdWriterWithBlankDvdPlusR());
     Burn burn;
-    burn.setUp = [](PatternSource& source) { source.FailAt(40 * 2048, ResultReadFault); };
+    burn.setUp = [](PatternImage& image) { image.FailAt(40 * 2048, ResultReadFault); };
     EventLog log;
     EXPECT_EQ(burn.Run(log.Handler()), ResultReadFault);
     EXPECT_TRUE(layer.Log("/dev/sr0").ejected);
   }
   {
-    // An image that ends before its announced size must not pass for a burned disc.
+    // A writer that stopped taking the image early and padded the track must not pass for a
+    // burned disc.
     FakeRecordingLayer layer;
-    layer.Add(DvdWriterWithBlankDvdPlusR());
+    auto drive = DvdWriterWithBlankDvdPlusR();
+    drive.readsUpTo = 50;
+    layer.Add(drive);
     Burn burn;
-    burn.setUp = [](PatternSource& source) { source.EndAt(50 * 2048); };
     EventLog log;
     EXPECT_EQ(burn.Run(log.Handler()), ResultReadFault);
     EXPECT_NE(log.Actions().back(), WriteAction::Completed);

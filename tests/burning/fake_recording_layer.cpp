@@ -23,7 +23,7 @@ class FakeRecorderDrive final : public RecorderDrive {
   DiscStatus Status() override { return drive_.status; }
   bool CanStayAppendable() override { return drive_.canStayAppendable; }
 
-  ResultCode StartWrite(TrackSource& source, bool keepAppendable) override {
+  ResultCode StartWrite(ImageStream& source, bool keepAppendable) override {
     ++log_.writesStarted;
     log_.keepAppendable = keepAppendable;
     layer_.Queue(drive_.messagesOnStart);
@@ -33,6 +33,7 @@ class FakeRecorderDrive final : public RecorderDrive {
     step_ = 0;
     written_ = 0;
     bytesRead_ = 0;
+    imageResult_ = ResultOk;
     running_ = true;
     wroteWell_ = false;
     return ResultOk;
@@ -41,6 +42,7 @@ class FakeRecorderDrive final : public RecorderDrive {
   DrivePhase Poll(DriveProgress& progress) override {
     progress = {};
     progress.bytesRead = bytesRead_;
+    progress.imageResult = imageResult_;
     if (!running_) return DrivePhase::Idle;
     const auto before = drive_.phasesBefore.size();
     if (step_ < before) {
@@ -53,7 +55,10 @@ class FakeRecorderDrive final : public RecorderDrive {
     if (written_ < sectors_) {
       // libburn counts the sector it is at, and the track's size once writing has begun.
       const auto chunk = std::min(drive_.sectorsPerPoll, sectors_ - written_);
-      if (!Take(chunk)) return End(false);
+      if (!Take(chunk)) {
+        progress.imageResult = imageResult_;
+        return End(false);
+      }
       written_ += chunk;
       progress.startSector = drive_.startSector;
       progress.sectors = sectors_;
@@ -82,19 +87,22 @@ class FakeRecorderDrive final : public RecorderDrive {
   void Eject() override { eject_ = true; }
 
  private:
+  // Reads like libburn: whole sectors in order; past a read limit the track is padded.
   bool Take(std::int32_t sectors) {
+    if (drive_.readsUpTo >= 0) sectors = std::clamp(drive_.readsUpTo - written_, 0, sectors);
     std::string buffer(static_cast<std::size_t>(sectors) * 2048, '\0');
-    const auto got = source_->Read(std::as_writable_bytes(std::span(buffer)));
-    if (got < 0) return false;
-    bytesRead_ += got;
-    log_.written.append(buffer, 0, static_cast<std::size_t>(got));
+    if (const auto code = source_->Read(std::as_writable_bytes(std::span(buffer)))) {
+      imageResult_ = code;
+      return false;
+    }
+    bytesRead_ += static_cast<std::int64_t>(buffer.size());
+    log_.written += buffer;
     return true;
   }
 
   DrivePhase End(bool well) {
     running_ = false;
     wroteWell_ = well;
-    if (!well) source_->Cancel();
     layer_.Queue(drive_.messagesAtEnd);
     return DrivePhase::Idle;
   }
@@ -102,11 +110,12 @@ class FakeRecorderDrive final : public RecorderDrive {
   FakeRecordingLayer& layer_;
   const FakeDrive& drive_;
   FakeDriveLog& log_;
-  TrackSource* source_ = nullptr;
+  ImageStream* source_ = nullptr;
   std::int32_t sectors_ = 0;
   std::size_t step_ = 0;
   std::int32_t written_ = 0;
   std::int64_t bytesRead_ = 0;
+  ResultCode imageResult_ = ResultOk;
   bool running_ = false;
   bool cancelled_ = false;
   bool wroteWell_ = false;

@@ -35,6 +35,7 @@ struct FakeDrive {
   std::vector<DrivePhase> phasesBefore = {DrivePhase::Spawning, DrivePhase::WritingLeadIn};
   std::vector<DrivePhase> phasesAfter = {DrivePhase::ClosingTrack, DrivePhase::ClosingSession};
   std::int32_t failAfterSectors = -1;          // ends the write there, not well
+  std::int32_t readsUpTo = -1;                 // takes no more sectors of the image than this
   std::vector<LayerMessage> messagesAtEnd{};   // queued when the write ends
 };
 

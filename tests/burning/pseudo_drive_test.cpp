@@ -5,14 +5,15 @@
 #include <filesystem>
 
 #include "burning/burn_engine.h"
-#include "burning/pattern_source.h"
+#include "burning/pattern_image.h"
 #include "burning/recorders.h"
 #include "support/test_files.h"
 
 namespace forge {
 namespace {
 
-using test::PatternSource;
+using test::PatternImage;
+using test::PatternResult;
 
 struct Event {
   WriteAction action;
@@ -25,15 +26,12 @@ struct PatternBurn {
   std::uint64_t size;
   bool cancelWhileWriting = false;
   std::vector<Event> events{};
-  PatternSource* source = nullptr;
 
   ResultCode Run(const std::string& recorderId) {
     return BurnImageToDisc(
         {.recorderId = recorderId, .eject = true, .closeMedia = false},
-        [this](MediaType, std::unique_ptr<TrackSource>& image) {
-          auto pattern = std::make_unique<PatternSource>(size);
-          source = pattern.get();
-          image = std::move(pattern);
+        [this](MediaType, std::unique_ptr<ImageResult>& image) {
+          image = std::make_unique<PatternResult>(size);
           return ResultOk;
         },
         [this](WriteAction action, const BurnProgress& progress) {
@@ -52,7 +50,7 @@ TEST(PseudoDrive, BurnsTheImageIntoAFileAndCutsWhatWasThere) {
   PatternBurn burn{.size = (1 << 20) + 6 * 2048};
   ASSERT_EQ(burn.Run("stdio:" + disc.string()), ResultOk);
   EXPECT_EQ(std::filesystem::file_size(disc), burn.size);
-  EXPECT_TRUE(test::ReadFile(disc) == PatternSource(burn.size).Contents());
+  EXPECT_TRUE(test::ReadFile(disc) == PatternImage(burn.size).Contents());
 
   ASSERT_FALSE(burn.events.empty());
   EXPECT_EQ(burn.events.front().action, WriteAction::ValidatingMedia);
