@@ -13,6 +13,11 @@ std::span<const Command> Commands() {
        "ending in / puts that folder's contents at the image root",
        RunCreateIso},
       {"recorders", "", "list the disc recorders and the media each can write", RunRecorders},
+      {"burn",
+       "--recorder ID [--fs joliet|iso9660|udf] [--label TEXT] [--no-close] [--eject] PATH...",
+       "burn files and folders as a new image onto the blank disc in recorder ID (default label: "
+       "the date and time); ID stdio:/path/file burns into that file instead",
+       RunBurn},
   };
   return kCommands;
 }

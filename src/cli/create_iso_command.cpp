@@ -2,11 +2,8 @@
 // image into an .iso file.
 #include "cli/create_iso_command.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <filesystem>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -16,24 +13,13 @@
 #include "authoring/iso_file_writer.h"
 #include "cli/commands.h"
 #include "cli/progress_bar.h"
+#include "cli/source_items.h"
 
 namespace forge::cli {
 namespace {
 
-struct FileSystemName {
-  const char* name;
-  FileSystemChoice choice;
-  const char* shown;
-};
-
-constexpr FileSystemName kFileSystems[] = {
-    {"joliet", FileSystemChoice::IsoJoliet, "ISO 9660 + Joliet"},
-    {"iso9660", FileSystemChoice::Iso9660, "ISO 9660"},
-    {"udf", FileSystemChoice::Udf, "UDF"},
-};
-
 struct Request {
-  const FileSystemName* fileSystem = &kFileSystems[0];
+  const FileSystemName* fileSystem = &FileSystemNames().front();
   std::filesystem::path output;
   std::vector<std::filesystem::path> paths;
 };
@@ -62,10 +48,7 @@ int Parse(const std::vector<std::string>& args, Request& request) {
       if (i + 1 == args.size()) return UsageError(arg + " needs a value");
       const std::string& value = args[++i];
       if (arg == "--fs") {
-        request.fileSystem = nullptr;
-        for (const auto& fs : kFileSystems) {
-          if (value == fs.name) request.fileSystem = &fs;
-        }
+        request.fileSystem = FindFileSystem(value);
         if (request.fileSystem == nullptr) {
           return UsageError("unknown file system '" + value + "' (joliet, iso9660 or udf)");
         }
@@ -79,13 +62,6 @@ int Parse(const std::vector<std::string>& args, Request& request) {
   if (request.output.empty()) return UsageError("no output file (-o OUT.iso)");
   if (request.paths.empty()) return UsageError("nothing to put into the image");
   return -1;
-}
-
-// The item's name at the image root, as the engine derives it; empty when a path ending in
-// "/" puts a folder's contents at the root.
-std::string RootName(const std::filesystem::path& path) {
-  const std::string& text = path.native();
-  return text.substr(text.rfind('/') + 1);
 }
 
 class BarSink final : public WriteProgressSink {
@@ -106,35 +82,12 @@ int RunCreateIso(const std::vector<std::string>& args) {
   if (const int status = Parse(args, request); status >= 0) return status;
 
   std::vector<SourceItem> items;
-  std::set<std::string> rootNames;
-  for (const auto& given : request.paths) {
-    SourceItem item;
-    item.fullPath = std::filesystem::absolute(given).lexically_normal();
-    struct stat status{};
-    if (::stat(item.fullPath.c_str(), &status) != 0) {
-      return Failure(given.string() + ": " + DescribeResult(ResultFromErrno(errno)));
-    }
-    item.isFolder = S_ISDIR(status.st_mode);
-    if (!item.isFolder && !S_ISREG(status.st_mode)) {
-      return Failure(given.string() + ": not a file or folder");
-    }
-    item.size = item.isFolder ? 0 : static_cast<std::uint64_t>(status.st_size);
-    const std::string name = RootName(item.fullPath);
-    if (!name.empty() && !rootNames.insert(name).second) {
-      return Failure("two items would be named '" + name + "' in the image");
-    }
-    items.push_back(std::move(item));
-  }
-
+  std::string error;
+  if (!MakeSourceItems(request.paths, items, error)) return Failure(error);
   DiscImageEngine engine;
   if (engine.Image() == nullptr) return Failure(DescribeResult(ResultServiceUnavailable));
   std::uint64_t total = 0;
-  for (auto& item : items) {
-    if (const ResultCode code = engine.AddItemToImage(item, nullptr); code != ResultOk) {
-      return Failure("cannot add " + item.fullPath.string() + ": " + DescribeResult(code));
-    }
-    total += item.size;
-  }
+  if (!AddSourceItems(engine, items, total, error)) return Failure(error);
 
   ResultCode code = ResultOk;
   {
@@ -146,11 +99,11 @@ int RunCreateIso(const std::vector<std::string>& args) {
     if (!culprit.empty()) return Failure(culprit.string() + ": " + DescribeResult(code));
     return Failure("cannot write " + request.output.string() + ": " + DescribeResult(code));
   }
-  std::error_code error;
-  const auto written = std::filesystem::file_size(request.output, error);
+  std::error_code sizeError;
+  const auto written = std::filesystem::file_size(request.output, sizeError);
   std::printf("%s: %s image of %s of files, %s\n", request.output.c_str(),
               request.fileSystem->shown, FormatSizeText(static_cast<std::int64_t>(total)).c_str(),
-              error ? "written" : FormatSizeText(static_cast<std::int64_t>(written)).c_str());
+              sizeError ? "written" : FormatSizeText(static_cast<std::int64_t>(written)).c_str());
   return kExitOk;
 }
 

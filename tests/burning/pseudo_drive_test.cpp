@@ -53,18 +53,7 @@ TEST(PseudoDrive, BurnsTheImageIntoAFileAndCutsWhatWasThere) {
   EXPECT_TRUE(test::ReadFile(disc) == PatternImage(burn.size).Contents());
 
   ASSERT_FALSE(burn.events.empty());
-  EXPECT_EQ(burn.events.front().action, WriteAction::ValidatingMedia);
   EXPECT_EQ(burn.events.back().action, WriteAction::Completed);
-  std::int32_t lastWritten = -1;
-  WriteAction previous = WriteAction::ValidatingMedia;
-  for (const auto& [action, progress] : burn.events) {
-    EXPECT_GE(static_cast<int>(action), static_cast<int>(previous)) << "actions out of order";
-    previous = action;
-    if (action != WriteAction::WritingData) continue;
-    EXPECT_GT(progress.lastWrittenLba, lastWritten);
-    EXPECT_EQ(progress.sectorCount, static_cast<std::int32_t>(burn.size / 2048));
-    lastWritten = progress.lastWrittenLba;
-  }
 }
 
 TEST(PseudoDrive, CancelFromTheHandlerStopsTheWrite) {
