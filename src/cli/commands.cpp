@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include <cstdio>
+
 #include "cli/burn_commands.h"
 #include "cli/create_iso_command.h"
 
@@ -20,6 +22,18 @@ std::span<const Command> Commands() {
        RunBurn},
   };
   return kCommands;
+}
+
+int UsageError(std::string_view command, const std::string& text) {
+  std::fprintf(stderr, "image-forge-cli: %.*s: %s (see image-forge-cli --help)\n",
+               static_cast<int>(command.size()), command.data(), text.c_str());
+  return kExitUsage;
+}
+
+int Failure(std::string_view command, const std::string& text) {
+  std::fprintf(stderr, "image-forge-cli: %.*s: %s\n", static_cast<int>(command.size()),
+               command.data(), text.c_str());
+  return kExitFailed;
 }
 
 }  // namespace forge::cli

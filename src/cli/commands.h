@@ -23,4 +23,10 @@ struct Command {
 
 std::span<const Command> Commands();
 
+// Writes "image-forge-cli: COMMAND: TEXT (see image-forge-cli --help)" to standard error and
+// returns kExitUsage.
+int UsageError(std::string_view command, const std::string& text);
+// Writes "image-forge-cli: COMMAND: TEXT" to standard error and returns kExitFailed.
+int Failure(std::string_view command, const std::string& text);
+
 }  // namespace forge::cli

@@ -24,16 +24,10 @@ struct Request {
   std::vector<std::filesystem::path> paths;
 };
 
-int UsageError(const std::string& text) {
-  std::fprintf(stderr, "image-forge-cli: create-iso: %s (see image-forge-cli --help)\n",
-               text.c_str());
-  return kExitUsage;
-}
+constexpr char kCommand[] = "create-iso";
 
-int Failure(const std::string& text) {
-  std::fprintf(stderr, "image-forge-cli: create-iso: %s\n", text.c_str());
-  return kExitFailed;
-}
+int UsageError(const std::string& text) { return cli::UsageError(kCommand, text); }
+int Failure(const std::string& text) { return cli::Failure(kCommand, text); }
 
 // Parses the arguments; returns -1 when they are fine, else the exit status.
 int Parse(const std::vector<std::string>& args, Request& request) {
@@ -81,13 +75,11 @@ int RunCreateIso(const std::vector<std::string>& args) {
   Request request;
   if (const int status = Parse(args, request); status >= 0) return status;
 
-  std::vector<SourceItem> items;
-  std::string error;
-  if (!MakeSourceItems(request.paths, items, error)) return Failure(error);
   DiscImageEngine engine;
-  if (engine.Image() == nullptr) return Failure(DescribeResult(ResultServiceUnavailable));
   std::uint64_t total = 0;
-  if (!AddSourceItems(engine, items, total, error)) return Failure(error);
+  if (std::string error; !AddPathsToImage(request.paths, engine, total, error)) {
+    return Failure(error);
+  }
 
   ResultCode code = ResultOk;
   {

@@ -35,8 +35,9 @@ const FileSystemName* FindFileSystem(std::string_view name) {
   return nullptr;
 }
 
-bool MakeSourceItems(const std::vector<std::filesystem::path>& paths,
-                     std::vector<SourceItem>& items, std::string& error) {
+bool AddPathsToImage(const std::vector<std::filesystem::path>& paths, DiscImageEngine& engine,
+                     std::uint64_t& total, std::string& error) {
+  std::vector<SourceItem> items;
   std::set<std::string> rootNames;
   for (const auto& given : paths) {
     SourceItem item;
@@ -59,11 +60,10 @@ bool MakeSourceItems(const std::vector<std::filesystem::path>& paths,
     }
     items.push_back(std::move(item));
   }
-  return true;
-}
-
-bool AddSourceItems(DiscImageEngine& engine, std::vector<SourceItem>& items, std::uint64_t& total,
-                    std::string& error) {
+  if (engine.Image() == nullptr) {
+    error = DescribeResult(ResultServiceUnavailable);
+    return false;
+  }
   total = 0;
   for (auto& item : items) {
     if (const ResultCode code = engine.AddItemToImage(item, nullptr); code != ResultOk) {

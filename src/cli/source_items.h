@@ -24,15 +24,11 @@ const std::vector<FileSystemName>& FileSystemNames();
 // Null when `name` is none of them.
 const FileSystemName* FindFileSystem(std::string_view name);
 
-// Makes a Creator row of each path (made absolute). False, with `error` naming the path and
-// the cause, when a path is missing, is neither file nor folder, or would take a name at the
-// image root that an earlier one took.
-bool MakeSourceItems(const std::vector<std::filesystem::path>& paths,
-                     std::vector<SourceItem>& items, std::string& error);
-
-// Adds the rows to the engine, as the count window does; `total` gets the sum of their sizes.
-// False, with `error`, when one cannot be added.
-bool AddSourceItems(DiscImageEngine& engine, std::vector<SourceItem>& items, std::uint64_t& total,
-                    std::string& error);
+// Makes a Creator row of each path (made absolute) and adds the rows to the engine as the count
+// window does; `total` gets the sum of their sizes. False, with `error` naming the path and the
+// cause, when a path is missing, is neither file nor folder, would take a name at the image
+// root that an earlier one took, or cannot be added, or when the engine has no image.
+bool AddPathsToImage(const std::vector<std::filesystem::path>& paths, DiscImageEngine& engine,
+                     std::uint64_t& total, std::string& error);
 
 }  // namespace forge::cli
