@@ -116,8 +116,10 @@ void PutCs0Charspec(std::span<std::byte> field) {
 void PutEntity(std::span<std::byte> field, std::string_view identifier,
                std::span<const std::uint8_t> suffix) {
   std::fill(field.begin(), field.begin() + 32, std::byte{0});
-  std::memcpy(field.data() + 1, identifier.data(), std::min<std::size_t>(identifier.size(), 23));
-  std::memcpy(field.data() + 24, suffix.data(), std::min<std::size_t>(suffix.size(), 8));
+  std::copy_n(identifier.begin(), std::min<std::size_t>(identifier.size(), 23),
+              reinterpret_cast<char*>(field.data() + 1));
+  std::copy_n(suffix.begin(), std::min<std::size_t>(suffix.size(), 8),
+              reinterpret_cast<std::uint8_t*>(field.data() + 24));
 }
 
 void PutDomainEntity(std::span<std::byte> field) {

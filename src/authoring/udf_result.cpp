@@ -513,7 +513,7 @@ void UdfResult::RenderFolderData(std::uint32_t index) {
     Put8(fid, 19, static_cast<std::uint8_t>(encodedName.size()));
     PutLongExtent(fid, 20, kSectorSize, entryBlock, uniqueId);
     Put16(fid, 36, 0);
-    std::memcpy(fid.data() + 38, encodedName.data(), encodedName.size());
+    std::copy(encodedName.begin(), encodedName.end(), reinterpret_cast<char*>(fid.data() + 38));
     FinishTag(fid, Tag::FileIdentifier,
               folder.dataBlock + static_cast<std::uint32_t>(offset / kSectorSize));
     offset += size;

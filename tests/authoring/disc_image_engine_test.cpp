@@ -37,17 +37,12 @@ class RecordingSink final : public AddProgressSink {
 
 class DiscImageEngineTest : public ::testing::Test {
  protected:
-  DiscImageEngineTest() {
-    auto image = std::make_unique<test::RecordingImage>();
-    image_ = image.get();
-    engine_ = std::make_unique<DiscImageEngine>(std::move(image));
-  }
 
   SourceItem Folder(const std::filesystem::path& path) { return {true, 0, path}; }
 
   test::TempFolder temp_;
   test::RecordingImage* image_ = nullptr;
-  std::unique_ptr<DiscImageEngine> engine_;
+  std::unique_ptr<DiscImageEngine> engine_ = test::EngineWithRecordingImage(image_);
 };
 
 TEST_F(DiscImageEngineTest, WalkLeavesOutDotEntriesBelowThePickedFolderAndSumsSizes) {
@@ -131,7 +126,7 @@ TEST_F(DiscImageEngineTest, APathEndingInASeparatorPutsTheFolderContentsAtTheRoo
   EXPECT_THAT(image_->Names("file"), UnorderedElementsAre("a.txt", "sub/b.txt"));
 }
 
-TEST_F(DiscImageEngineTest, LinksAreFollowedButALoopIsNotAndOtherKindsAreSkipped) {
+TEST_F(DiscImageEngineTest, LinksAreFollowedButALoopIsNotAndOtherKindsAreLeftOut) {
   test::WriteFile(temp_ / "pick/sub/f.txt", "f");
   test::WriteFile(temp_ / "elsewhere/g.txt", "gg");
   std::filesystem::create_directory_symlink("..", temp_ / "pick/sub/up");          // loop

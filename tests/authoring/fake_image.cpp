@@ -32,6 +32,12 @@ ResultCode RecordingImage::CreateResultImage(std::unique_ptr<ImageResult>& resul
   return ResultOk;
 }
 
+std::unique_ptr<DiscImageEngine> EngineWithRecordingImage(RecordingImage*& image) {
+  auto owned = std::make_unique<RecordingImage>();
+  image = owned.get();
+  return std::make_unique<DiscImageEngine>(std::move(owned));
+}
+
 std::vector<std::string> RecordingImage::Names(const std::string& operation) const {
   std::vector<std::string> names;
   for (const auto& call : calls) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "authoring/disc_image_engine.h"
 #include "authoring/file_system_image.h"
 
 namespace forge::test {
@@ -60,5 +61,8 @@ class RecordingImage final : public FileSystemImage, public ImageFolder {
     return ResultOk;
   }
 };
+
+// An engine over a new recording image; `image` is set to the image the engine owns.
+std::unique_ptr<DiscImageEngine> EngineWithRecordingImage(RecordingImage*& image);
 
 }  // namespace forge::test

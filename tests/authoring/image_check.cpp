@@ -1,5 +1,7 @@
 #include "image_check.h"
 
+#include <gtest/gtest.h>
+
 #include "support/test_files.h"
 
 namespace forge::test {
@@ -20,6 +22,13 @@ ProgramRun ExtractIsoImage(const std::filesystem::path& image, const std::filesy
 
 ProgramRun ExtractUdfImage(const std::filesystem::path& image, const std::filesystem::path& folder) {
   return RunProgram({"7zz", "x", "-y", "-tudf", image.string(), "-o" + folder.string()});
+}
+
+TreeContents ReadImage(const std::filesystem::path& image, bool udf,
+                       const std::filesystem::path& folder) {
+  const auto run = udf ? ExtractUdfImage(image, folder) : ExtractIsoImage(image, folder);
+  EXPECT_EQ(run.status, 0) << run.output;
+  return ReadTree(folder);
 }
 
 }  // namespace forge::test

@@ -18,6 +18,11 @@ TreeContents ReadTree(const std::filesystem::path& root);
 ProgramRun ExtractIsoImage(const std::filesystem::path& image, const std::filesystem::path& folder);
 ProgramRun ExtractUdfImage(const std::filesystem::path& image, const std::filesystem::path& folder);
 
+// Extracts `image` (UDF when `udf`, else ISO 9660) into `folder` and reads the tree back; a
+// failing reader fails the test.
+TreeContents ReadImage(const std::filesystem::path& image, bool udf,
+                       const std::filesystem::path& folder);
+
 // Skips the current test when one of the readers is missing.
 #define FORGE_REQUIRE_PROGRAM(program)                                              \
   if (!::forge::test::HaveProgram(program)) {                                       \

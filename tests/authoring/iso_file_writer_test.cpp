@@ -38,11 +38,6 @@ std::string Pattern(std::uint64_t length) {
 
 class IsoFileWriterTest : public ::testing::Test {
  protected:
-  IsoFileWriterTest() {
-    auto image = std::make_unique<test::RecordingImage>();
-    image_ = image.get();
-    engine_ = std::make_unique<DiscImageEngine>(std::move(image));
-  }
 
   ResultCode Write(std::uint64_t size, WriteProgressSink* sink,
                    FileSystemChoice choice = FileSystemChoice::IsoJoliet) {
@@ -53,7 +48,7 @@ class IsoFileWriterTest : public ::testing::Test {
   test::TempFolder temp_;
   std::filesystem::path output_ = temp_ / "out.iso";
   test::RecordingImage* image_ = nullptr;
-  std::unique_ptr<DiscImageEngine> engine_;
+  std::unique_ptr<DiscImageEngine> engine_ = test::EngineWithRecordingImage(image_);
 };
 
 TEST_F(IsoFileWriterTest, CopiesIn64KiBPiecesAndReportsTruncatedPercentagesAfterEach) {

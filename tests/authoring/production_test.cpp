@@ -29,13 +29,9 @@ std::string ChoiceName(FileSystemChoice choice) {
   }
 }
 
-// Extracts `image` with the reader for its file system.
 test::TreeContents ReadImage(const std::filesystem::path& image, FileSystemChoice choice,
                              const std::filesystem::path& folder) {
-  const auto run = choice == FileSystemChoice::Udf ? test::ExtractUdfImage(image, folder)
-                                                   : test::ExtractIsoImage(image, folder);
-  EXPECT_EQ(run.status, 0) << run.output;
-  return test::ReadTree(folder);
+  return test::ReadImage(image, choice == FileSystemChoice::Udf, folder);
 }
 
 TEST(Production, AMissingSourceFailsBeforeTheOutputIsTouched) {
@@ -64,6 +60,28 @@ TEST(Production, AMissingSourceFailsBeforeTheOutputIsTouched) {
     EXPECT_EQ(engine.Image()->LastFailedSource(), temp / "pick/c.txt");
     EXPECT_EQ(test::ReadFile(temp / "out.iso"), "an older image");
   }
+}
+
+// UDF stores a name in at most 255 bytes: 254 characters up to U+00FF, or 127 UTF-16 units.
+// A longer name fails the UDF image with a clear code instead of being cut; ISO 9660 (Rock
+// Ridge holds 255 bytes of UTF-8) still takes it.
+TEST(Production, ANameUdfCannotHoldFailsOnlyTheUdfImage) {
+  test::TempFolder temp;
+  const std::string name = "\xE6\x97\xA5" + std::string(150, 'n');  // 151 UTF-16 units
+  test::WriteFile(temp / "pick" / name, "x");
+  test::WriteFile(temp / "pick" / std::string(254, 'w'), "fits in 8 bits");
+  DiscImageEngine engine;
+  SourceItem item{true, 0, temp / "pick"};
+  ASSERT_EQ(engine.AddItemToImage(item, nullptr), ResultOk);
+  EXPECT_EQ(WriteIsoFile(engine, temp / "out.iso", nullptr, FileSystemChoice::Udf), ResultNameTooLong);
+  EXPECT_EQ(engine.Image()->LastFailedSource(), temp / "pick" / name);
+  EXPECT_EQ(WriteIsoFile(engine, temp / "out.iso", nullptr, FileSystemChoice::Iso9660), ResultOk);
+
+  std::filesystem::remove(temp / "pick" / name);
+  SourceItem again{true, 0, temp / "pick"};
+  DiscImageEngine fits;
+  ASSERT_EQ(fits.AddItemToImage(again, nullptr), ResultOk);
+  EXPECT_EQ(WriteIsoFile(fits, temp / "out.iso", nullptr, FileSystemChoice::Udf), ResultOk);
 }
 
 // A source file changed after the image was laid out, before it is opened or while it is being
