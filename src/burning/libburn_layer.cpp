@@ -15,7 +15,7 @@
 #include <thread>
 #include <utility>
 
-#include "platform/mount_table.h"
+#include "burning/drive_mounts.h"
 
 namespace forge {
 namespace {
@@ -454,9 +454,7 @@ class LibburnLayer final : public RecordingLayer {
   }
 
   std::vector<std::string> MountPaths(const std::string& address) override {
-    struct stat info {};
-    if (::stat(address.c_str(), &info) != 0 || !S_ISBLK(info.st_mode)) return {};
-    return MountPointsOfDevice(ReadMountTable(), info.st_rdev);
+    return MountPointsOfDrive(address);
   }
 
   std::unique_ptr<RecorderDrive> Grab(const std::string& address, bool loadTray,

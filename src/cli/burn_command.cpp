@@ -36,30 +36,27 @@ int Failure(const std::string& text) { return cli::Failure(kCommand, text); }
 
 // Parses the arguments; returns -1 when they are fine, else the exit status.
 int Parse(const std::vector<std::string>& args, Request& request) {
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+  ArgumentReader reader(args);
+  while (reader.Next()) {
+    const std::string& arg = reader.Current();
+    std::string value;
+    if (reader.IsOperand()) {
       request.paths.emplace_back(arg);
-    } else if (arg == "--") {
-      optionsEnded = true;
     } else if (arg == "--no-close") {
       request.closeMedia = false;
     } else if (arg == "--eject") {
       request.eject = true;
-    } else if (arg == "--recorder" || arg == "--fs" || arg == "--label") {
-      if (i + 1 == args.size()) return UsageError(arg + " needs a value");
-      const std::string& value = args[++i];
-      if (arg == "--recorder") {
-        request.recorder = value;
-      } else if (arg == "--label") {
-        request.label = value;
-        request.labelGiven = true;
-      } else if ((request.fileSystem = FindFileSystem(value)) == nullptr) {
-        return UsageError("unknown file system '" + value + "' (joliet, iso9660 or udf)");
-      }
-    } else {
+    } else if (arg != "--recorder" && arg != "--fs" && arg != "--label") {
       return UsageError("unknown option '" + arg + "'");
+    } else if (!reader.TakeValue(value)) {
+      return UsageError(arg + " needs a value");
+    } else if (arg == "--recorder") {
+      request.recorder = value;
+    } else if (arg == "--label") {
+      request.label = value;
+      request.labelGiven = true;
+    } else if ((request.fileSystem = FindFileSystem(value)) == nullptr) {
+      return UsageError("unknown file system '" + value + "' (joliet, iso9660 or udf)");
     }
   }
   if (request.recorder.empty()) {

@@ -24,6 +24,26 @@ std::span<const Command> Commands() {
   return kCommands;
 }
 
+bool ArgumentReader::Next() {
+  ++index_;
+  if (!optionsEnded_ && index_ < args_.size() && args_[index_] == "--") {
+    optionsEnded_ = true;
+    ++index_;
+  }
+  return index_ < args_.size();
+}
+
+bool ArgumentReader::IsOperand() const {
+  const std::string& arg = Current();
+  return optionsEnded_ || arg.empty() || arg[0] != '-' || arg == "-";
+}
+
+bool ArgumentReader::TakeValue(std::string& value) {
+  if (index_ + 1 >= args_.size()) return false;
+  value = args_[++index_];
+  return true;
+}
+
 int UsageError(std::string_view command, const std::string& text) {
   std::fprintf(stderr, "image-forge-cli: %.*s: %s (see image-forge-cli --help)\n",
                static_cast<int>(command.size()), command.data(), text.c_str());

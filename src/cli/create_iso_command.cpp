@@ -31,26 +31,20 @@ int Failure(const std::string& text) { return cli::Failure(kCommand, text); }
 
 // Parses the arguments; returns -1 when they are fine, else the exit status.
 int Parse(const std::vector<std::string>& args, Request& request) {
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+  ArgumentReader reader(args);
+  while (reader.Next()) {
+    const std::string& arg = reader.Current();
+    std::string value;
+    if (reader.IsOperand()) {
       request.paths.emplace_back(arg);
-    } else if (arg == "--") {
-      optionsEnded = true;
-    } else if (arg == "--fs" || arg == "-o" || arg == "--output") {
-      if (i + 1 == args.size()) return UsageError(arg + " needs a value");
-      const std::string& value = args[++i];
-      if (arg == "--fs") {
-        request.fileSystem = FindFileSystem(value);
-        if (request.fileSystem == nullptr) {
-          return UsageError("unknown file system '" + value + "' (joliet, iso9660 or udf)");
-        }
-      } else {
-        request.output = value;
-      }
-    } else {
+    } else if (arg != "--fs" && arg != "-o" && arg != "--output") {
       return UsageError("unknown option '" + arg + "'");
+    } else if (!reader.TakeValue(value)) {
+      return UsageError(arg + " needs a value");
+    } else if (arg != "--fs") {
+      request.output = value;
+    } else if ((request.fileSystem = FindFileSystem(value)) == nullptr) {
+      return UsageError("unknown file system '" + value + "' (joliet, iso9660 or udf)");
     }
   }
   if (request.output.empty()) return UsageError("no output file (-o OUT.iso)");
