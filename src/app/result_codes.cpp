@@ -49,6 +49,7 @@ constexpr CodeText kCodeTexts[] = {
     {ResultDiskFull, "the disk is full"},
     {ResultMediaNotBlank, "the disc is not blank"},
     {ResultMediaNotSupported, "the drive cannot write this medium"},
+    {ResultNoMedia, "there is no disc in the drive"},
     {ResultImageFault, "the image could not be laid out"},
 };
 

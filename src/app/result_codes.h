@@ -31,6 +31,7 @@ inline constexpr ResultCode ResultServiceUnavailable = 1150;
 inline constexpr ResultCode ResultDiskFull = static_cast<ResultCode>(0x80070070u);
 inline constexpr ResultCode ResultMediaNotBlank = static_cast<ResultCode>(0xC0AA0405u);
 inline constexpr ResultCode ResultMediaNotSupported = static_cast<ResultCode>(0xC0AA0406u);
+inline constexpr ResultCode ResultNoMedia = static_cast<ResultCode>(0xC0AA0202u);
 // The image-mastering service could not lay out or produce an image for a reason of its own.
 inline constexpr ResultCode ResultImageFault = static_cast<ResultCode>(0xE0EF0001u);
 

@@ -23,4 +23,29 @@ struct Command {
 
 std::span<const Command> Commands();
 
+// The arguments of a subcommand in order: options (words starting with "-") and operands (any
+// other word, "-" alone, and everything after "--", which itself is skipped).
+class ArgumentReader {
+ public:
+  explicit ArgumentReader(const std::vector<std::string>& args) : args_(args) {}
+
+  // Moves to the next argument; false after the last.
+  bool Next();
+  const std::string& Current() const { return args_[index_]; }
+  bool IsOperand() const;
+  // Takes the argument after the current option as its value; false when there is none.
+  bool TakeValue(std::string& value);
+
+ private:
+  const std::vector<std::string>& args_;
+  std::size_t index_ = static_cast<std::size_t>(-1);
+  bool optionsEnded_ = false;
+};
+
+// Writes "image-forge-cli: COMMAND: TEXT (see image-forge-cli --help)" to standard error and
+// returns kExitUsage.
+int UsageError(std::string_view command, const std::string& text);
+// Writes "image-forge-cli: COMMAND: TEXT" to standard error and returns kExitFailed.
+int Failure(std::string_view command, const std::string& text);
+
 }  // namespace forge::cli

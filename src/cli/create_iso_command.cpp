@@ -2,11 +2,8 @@
 // image into an .iso file.
 #include "cli/create_iso_command.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <filesystem>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -17,76 +14,43 @@
 #include "cli/commands.h"
 #include "cli/interrupt.h"
 #include "cli/progress_bar.h"
+#include "cli/source_items.h"
 
 namespace forge::cli {
 namespace {
 
-struct FileSystemName {
-  const char* name;
-  FileSystemChoice choice;
-  const char* shown;
-};
-
-constexpr FileSystemName kFileSystems[] = {
-    {"joliet", FileSystemChoice::IsoJoliet, "ISO 9660 + Joliet"},
-    {"iso9660", FileSystemChoice::Iso9660, "ISO 9660"},
-    {"udf", FileSystemChoice::Udf, "UDF"},
-};
-
 struct Request {
-  const FileSystemName* fileSystem = &kFileSystems[0];
+  const FileSystemName* fileSystem = &FileSystemNames().front();
   std::filesystem::path output;
   std::vector<std::filesystem::path> paths;
 };
 
-int UsageError(const std::string& text) {
-  std::fprintf(stderr, "image-forge-cli: create-iso: %s (see image-forge-cli --help)\n",
-               text.c_str());
-  return kExitUsage;
-}
+constexpr char kCommand[] = "create-iso";
 
-int Failure(const std::string& text) {
-  std::fprintf(stderr, "image-forge-cli: create-iso: %s\n", text.c_str());
-  return kExitFailed;
-}
+int UsageError(const std::string& text) { return cli::UsageError(kCommand, text); }
+int Failure(const std::string& text) { return cli::Failure(kCommand, text); }
 
 // Parses the arguments; returns -1 when they are fine, else the exit status.
 int Parse(const std::vector<std::string>& args, Request& request) {
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+  ArgumentReader reader(args);
+  while (reader.Next()) {
+    const std::string& arg = reader.Current();
+    std::string value;
+    if (reader.IsOperand()) {
       request.paths.emplace_back(arg);
-    } else if (arg == "--") {
-      optionsEnded = true;
-    } else if (arg == "--fs" || arg == "-o" || arg == "--output") {
-      if (i + 1 == args.size()) return UsageError(arg + " needs a value");
-      const std::string& value = args[++i];
-      if (arg == "--fs") {
-        request.fileSystem = nullptr;
-        for (const auto& fs : kFileSystems) {
-          if (value == fs.name) request.fileSystem = &fs;
-        }
-        if (request.fileSystem == nullptr) {
-          return UsageError("unknown file system '" + value + "' (joliet, iso9660 or udf)");
-        }
-      } else {
-        request.output = value;
-      }
-    } else {
+    } else if (arg != "--fs" && arg != "-o" && arg != "--output") {
       return UsageError("unknown option '" + arg + "'");
+    } else if (!reader.TakeValue(value)) {
+      return UsageError(arg + " needs a value");
+    } else if (arg != "--fs") {
+      request.output = value;
+    } else if ((request.fileSystem = FindFileSystem(value)) == nullptr) {
+      return UsageError("unknown file system '" + value + "' (joliet, iso9660 or udf)");
     }
   }
   if (request.output.empty()) return UsageError("no output file (-o OUT.iso)");
   if (request.paths.empty()) return UsageError("nothing to put into the image");
   return -1;
-}
-
-// The item's name at the image root, as the engine derives it; empty when a path ending in
-// "/" puts a folder's contents at the root.
-std::string RootName(const std::filesystem::path& path) {
-  const std::string& text = path.native();
-  return text.substr(text.rfind('/') + 1);
 }
 
 class BarSink final : public WriteProgressSink {
@@ -107,35 +71,10 @@ int RunCreateIso(const std::vector<std::string>& args) {
   Request request;
   if (const int status = Parse(args, request); status >= 0) return status;
 
-  std::vector<SourceItem> items;
-  std::set<std::string> rootNames;
-  for (const auto& given : request.paths) {
-    SourceItem item;
-    item.fullPath = std::filesystem::absolute(given).lexically_normal().string();
-    struct stat status{};
-    if (::stat(item.fullPath.c_str(), &status) != 0) {
-      return Failure(given.string() + ": " + DescribeResult(ResultFromErrno(errno)));
-    }
-    item.isFolder = S_ISDIR(status.st_mode);
-    if (!item.isFolder && !S_ISREG(status.st_mode)) {
-      return Failure(given.string() + ": not a file or folder");
-    }
-    item.size = item.isFolder ? 0 : static_cast<std::uint64_t>(status.st_size);
-    const std::string name = RootName(item.fullPath);
-    if (!name.empty() && !rootNames.insert(name).second) {
-      return Failure("two items would be named '" + name + "' in the image");
-    }
-    items.push_back(std::move(item));
-  }
-
   DiscImageEngine engine;
-  if (engine.Image() == nullptr) return Failure(DescribeResult(ResultServiceUnavailable));
   std::uint64_t total = 0;
-  for (auto& item : items) {
-    if (const ResultCode code = engine.AddItemToImage(item, nullptr); code != ResultOk) {
-      return Failure("cannot add " + item.fullPath + ": " + DescribeResult(code));
-    }
-    total += item.size;
+  if (std::string error; !AddPathsToImage(request.paths, engine, total, error)) {
+    return Failure(error);
   }
 
   ResultCode code = ResultOk;
@@ -152,11 +91,11 @@ int RunCreateIso(const std::vector<std::string>& args) {
     if (!culprit.empty()) return Failure(culprit.string() + ": " + DescribeResult(code));
     return Failure("cannot write " + request.output.string() + ": " + DescribeResult(code));
   }
-  std::error_code error;
-  const auto written = std::filesystem::file_size(request.output, error);
+  std::error_code sizeError;
+  const auto written = std::filesystem::file_size(request.output, sizeError);
   std::printf("%s: %s image of %s of files, %s\n", request.output.c_str(),
               request.fileSystem->shown, FormatSizeText(static_cast<std::int64_t>(total)).c_str(),
-              error ? "written" : FormatSizeText(static_cast<std::int64_t>(written)).c_str());
+              sizeError ? "written" : FormatSizeText(static_cast<std::int64_t>(written)).c_str());
   return kExitOk;
 }
 
