@@ -7,7 +7,7 @@
 #include <cerrno>
 
 #include "imaging/block_probe.h"
-#include "imaging/mount_table.h"
+#include "imaging/mounted_file_system.h"
 
 namespace forge {
 namespace {

@@ -13,7 +13,7 @@
 #include <fstream>
 
 #include "imaging/block_probe.h"
-#include "imaging/mount_table.h"
+#include "imaging/mounted_file_system.h"
 #include "platform/file_descriptor.h"
 
 namespace forge {

@@ -1,7 +1,6 @@
 // The pieces of the disk-source layer that read the system's descriptions: disk numbering,
-// the mount table, file-system names, and the sysfs walk on a folder laid out like sysfs.
+// file-system names, and the sysfs walk on a folder laid out like sysfs.
 #include <gtest/gtest.h>
-#include <sys/sysmacros.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -11,7 +10,7 @@
 #include "imaging/block_probe.h"
 #include "imaging/disk_numbering.h"
 #include "imaging/linux_disk_source.h"
-#include "imaging/mount_table.h"
+#include "imaging/mounted_file_system.h"
 #include "support/test_files.h"
 
 namespace forge {
@@ -42,24 +41,6 @@ TEST(DiskNumbering, NaturalNameOrder) {
       {"nvme0n1", "nvme1n1", true}, {"nvme0n2", "nvme0n10", true}, {"sda", "sda", false},
   };
   for (const auto& c : cases) EXPECT_EQ(NaturalNameLess(c.a, c.b), c.less) << c.a << " < " << c.b;
-}
-
-TEST(MountTable, ParsesRecordedMountInfo) {
-  // Lines as the kernel writes them; the second has optional fields and an escaped space.
-  const auto entries = ParseMountInfo(
-      "22 27 0:21 / /sys rw,relatime - sysfs sysfs rw\n"
-      "36 35 8:17 / /media/usb\\040stick rw,noatime master:1 shared:2 - vfat /dev/sdb1 rw\n"
-      "not a mount line\n"
-      "40 35 259:3 /sub /mnt/tab\\011and\\134slash rw - ext4 /dev/nvme0n1p3 rw");
-  ASSERT_EQ(entries.size(), 3u);
-  EXPECT_EQ(entries[0].device, makedev(0, 21));
-  EXPECT_EQ(entries[0].fsType, "sysfs");
-  EXPECT_EQ(entries[1].device, makedev(8, 17));
-  EXPECT_EQ(entries[1].mountPoint, "/media/usb stick");
-  EXPECT_EQ(entries[1].fsType, "vfat");
-  EXPECT_EQ(entries[1].source, "/dev/sdb1");
-  EXPECT_EQ(entries[2].device, makedev(259, 3));
-  EXPECT_EQ(entries[2].mountPoint, "/mnt/tab\tand\\slash");
 }
 
 TEST(BlockProbe, FileSystemNamesAsTheProgramShowsThem) {

@@ -1,6 +1,5 @@
-#include "imaging/mount_table.h"
+#include "platform/mount_table.h"
 
-#include <sys/statvfs.h>
 #include <sys/sysmacros.h>
 
 #include <charconv>
@@ -9,9 +8,6 @@
 
 namespace forge {
 namespace {
-
-// FAT12 and FAT16 hold fewer clusters than this; FAT32 holds at least as many.
-constexpr std::uint64_t kFat32MinimumClusters = 65525;
 
 // Undoes the octal escapes the kernel writes for space, tab, newline and backslash.
 std::string Unescape(std::string_view field) {
@@ -83,18 +79,6 @@ std::vector<MountEntry> ParseMountInfo(std::string_view text) {
     entries.push_back(std::move(entry));
   }
   return entries;
-}
-
-std::string MountedFileSystemName(const MountEntry& mount) {
-  if (mount.fsType == "vfat" || mount.fsType == "msdos") {
-    struct statvfs space {};
-    const bool big =
-        ::statvfs(mount.mountPoint.c_str(), &space) == 0 && space.f_blocks >= kFat32MinimumClusters;
-    return big && mount.fsType == "vfat" ? "FAT32" : "FAT";
-  }
-  if (mount.fsType == "ntfs" || mount.fsType == "ntfs3") return "NTFS";
-  if (mount.fsType == "exfat") return "exFAT";
-  return mount.fsType;
 }
 
 std::vector<MountEntry> ReadMountTable(const std::filesystem::path& mountInfo) {

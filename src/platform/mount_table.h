@@ -23,11 +23,6 @@ bool ParseDeviceNumber(std::string_view text, dev_t& device);
 // Parses the text of /proc/<pid>/mountinfo, in its order. Malformed lines are skipped.
 std::vector<MountEntry> ParseMountInfo(std::string_view text);
 
-// The name of a mounted file system as the rest of the program spells it ("NTFS", "FAT32",
-// "FAT", "exFAT", else the mount type such as "ext4"). The kernel does not say which FAT it
-// mounted; the cluster count decides, as the FAT layout itself does.
-std::string MountedFileSystemName(const MountEntry& mount);
-
 // The mount table of this process; empty when it cannot be read.
 std::vector<MountEntry> ReadMountTable(
     const std::filesystem::path& mountInfo = "/proc/self/mountinfo");
