@@ -170,10 +170,9 @@ void CProgressWnd::OnCancelClicked() {
     Close(PopupDone);
     return;
   }
-  const int answer = ShowMessageBox(this, QStringLiteral("xml\\MessageBox_Question.xml"),
-                                    QString::fromUtf16(kTitleQuestion),
-                                    MessageText(behaviour_.questionKey),
-                                    behaviour_.questionWidth, kQuestionHeight);
+  const int answer = ShowMessageBox(
+      this, QStringLiteral("xml\\MessageBox_Question.xml"), QString::fromUtf16(kTitleQuestion),
+      MessageText(behaviour_.questionKey), behaviour_.questionWidth, kQuestionHeight);
   if (answer != 1) {
     lock.unlock();
     if (behaviour_.disablesCancelWhileAsking) SetCancelControlsEnabled(true);

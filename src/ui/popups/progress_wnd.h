@@ -49,7 +49,6 @@
 #pragma once
 
 #include <QString>
-
 #include <atomic>
 #include <mutex>
 #include <string>
@@ -70,10 +69,10 @@ class ProgressUI;
 // What tells the progress windows apart.
 struct ProgressBehaviour {
   enum class AfterYes {
-    Wait,              // wait until the worker has finished; its close request ends the window
-    WaitThenCancel,    // the same, then ask for code 2 (taking effect only if the worker's
-                       // request has not ended the window already)
-    Continue,          // no wait: the worker stops at its next report and closes the window
+    Wait,            // wait until the worker has finished; its close request ends the window
+    WaitThenCancel,  // the same, then ask for code 2 (taking effect only if the worker's
+                     // request has not ended the window already)
+    Continue,        // no wait: the worker stops at its next report and closes the window
   };
   enum class CloseCodes {
     ByResult,          // CancelCode -> 2, 0 -> 1, any other result -> 3
@@ -81,16 +80,16 @@ struct ProgressBehaviour {
     DoneUnlessCancel,  // CancelCode -> 2, any other result -> 1
   };
 
-  std::string languageSection;               // the window's own language section
-  std::vector<QString> cancelControls;       // clicks on these ask the cancel question
-  std::string questionKey;                   // "Messages" key of the question
-  int questionWidth = 380;                   // the question box is questionWidth x 170
-  bool closesWhenFinished = false;           // a cancel click after the job closes with 1
+  std::string languageSection;          // the window's own language section
+  std::vector<QString> cancelControls;  // clicks on these ask the cancel question
+  std::string questionKey;              // "Messages" key of the question
+  int questionWidth = 380;              // the question box is questionWidth x 170
+  bool closesWhenFinished = false;      // a cancel click after the job closes with 1
   AfterYes afterYes = AfterYes::Wait;
-  bool disablesCancelWhileAsking = false;    // cancel controls disabled while asking, and
-                                             // after yes for good
-  bool hasWorkFinished = true;               // the window keeps the WorkFinished flag
-  QString waitingFormat;                     // non-empty: the dots animation, one "%s"
+  bool disablesCancelWhileAsking = false;  // cancel controls disabled while asking, and
+                                           // after yes for good
+  bool hasWorkFinished = true;             // the window keeps the WorkFinished flag
+  QString waitingFormat;                   // non-empty: the dots animation, one "%s"
   CloseCodes closeCodes = CloseCodes::ByResult;
 
   // The five progress windows of the program.
@@ -105,7 +104,7 @@ class CProgressWnd : public CPopUpWnd {
  public:
   // One set per progress window class; at most one window of a class is open at a time.
   struct ClassState {
-    std::recursive_mutex progressLock;   // ProgressLock
+    std::recursive_mutex progressLock;    // ProgressLock
     std::atomic<int> cancelRequested{0};  // CancelRequested, set by the UI thread under the lock
     std::atomic<int> workFinished{0};     // WorkFinished, set by the worker
   };

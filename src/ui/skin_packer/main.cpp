@@ -8,7 +8,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QGuiApplication>
-
 #include <cstdio>
 #include <map>
 

@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-
 #include <cmath>
 
 namespace forge::skin {
@@ -206,7 +205,8 @@ void PaintLogo(QPainter& p) {
     if (part == 0) {
       p.setPen(QColor(0xCB, 0xD5, 0xE1));
       p.setFont(ArtFont(12, QFont::Normal));
-      p.drawText(QPointF(75, 56), QStringLiteral("Create  \u00B7  Burn  \u00B7  Back up  \u00B7  Extract"));
+      p.drawText(QPointF(75, 56),
+                 QStringLiteral("Create  \u00B7  Burn  \u00B7  Back up  \u00B7  Extract"));
     }
     p.restore();
   }
@@ -277,13 +277,13 @@ void PaintFolder(QPainter& p, QRectF area, bool open) {
   const QColor front(0xF8, 0xC4, 0x4F);
   p.setPen(Qt::NoPen);
   QPainterPath tab;
-  tab.addRoundedRect(QRectF(area.left(), area.top(), area.width() * 0.45, area.height() * 0.4),
-                     1.5, 1.5);
+  tab.addRoundedRect(QRectF(area.left(), area.top(), area.width() * 0.45, area.height() * 0.4), 1.5,
+                     1.5);
   p.setBrush(back);
   p.drawPath(tab);
-  p.drawRoundedRect(QRectF(area.left(), area.top() + area.height() * 0.18, area.width(),
-                           area.height() * 0.82),
-                    1.5, 1.5);
+  p.drawRoundedRect(
+      QRectF(area.left(), area.top() + area.height() * 0.18, area.width(), area.height() * 0.82),
+      1.5, 1.5);
   p.setBrush(front);
   if (open) {
     QPainterPath flap;
@@ -294,9 +294,9 @@ void PaintFolder(QPainter& p, QRectF area, bool open) {
     flap.closeSubpath();
     p.drawPath(flap);
   } else {
-    p.drawRoundedRect(QRectF(area.left(), area.top() + area.height() * 0.34, area.width(),
-                             area.height() * 0.66),
-                      1.5, 1.5);
+    p.drawRoundedRect(
+        QRectF(area.left(), area.top() + area.height() * 0.34, area.width(), area.height() * 0.66),
+        1.5, 1.5);
   }
 }
 
@@ -453,7 +453,8 @@ void PaintAdvert(QPainter& p) {
   p.setBrush(QColor(255, 255, 255, 235));
   p.drawRoundedRect(QRectF(404, 28, 58, 74), 6, 6);
   p.setPen(RoundPen(QColor(0x05, 0x96, 0x69), 3));
-  for (int line = 0; line < 3; ++line) p.drawLine(QPointF(416, 48 + line * 14), QPointF(450 - line * 8, 48 + line * 14));
+  for (int line = 0; line < 3; ++line)
+    p.drawLine(QPointF(416, 48 + line * 14), QPointF(450 - line * 8, 48 + line * 14));
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(0xA7, 0xF3, 0xD0));
   p.drawRoundedRect(QRectF(388, 100, 90, 22), 6, 6);
@@ -485,27 +486,39 @@ std::vector<SkinArt> AllSkinArt() {
       {QStringLiteral("btn_license.png"), {136, 152}, PaintLicenseButton},
       {QStringLiteral("welcome_bg.png"), {576, 366}, PaintWelcome},
       {QStringLiteral("logo.png"), {379, 146}, PaintLogo},
-      {QStringLiteral("drive.png"), {22, 24},
+      {QStringLiteral("drive.png"),
+       {22, 24},
        [](QPainter& p) { PaintHardDisk(p, QRectF(1, 6, 20, 13)); }},
-      {QStringLiteral("drive_usb.png"), {22, 24},
+      {QStringLiteral("drive_usb.png"),
+       {22, 24},
        [](QPainter& p) { PaintUsbStick(p, QRectF(1, 7, 20, 10)); }},
-      {QStringLiteral("physical_drive.png"), {24, 24},
+      {QStringLiteral("physical_drive.png"),
+       {24, 24},
        [](QPainter& p) { PaintHardDisk(p, QRectF(1, 5, 22, 15)); }},
-      {QStringLiteral("removable_drive.png"), {24, 24},
+      {QStringLiteral("removable_drive.png"),
+       {24, 24},
        [](QPainter& p) { PaintUsbStick(p, QRectF(1, 6, 22, 12)); }},
-      {QStringLiteral("treeview_folder.png"), {36, 16},
+      {QStringLiteral("treeview_folder.png"),
+       {36, 16},
        [](QPainter& p) { PaintTreeFolder(p, false); }},
-      {QStringLiteral("treeview_folder_open.png"), {36, 16},
+      {QStringLiteral("treeview_folder_open.png"),
+       {36, 16},
        [](QPainter& p) { PaintTreeFolder(p, true); }},
       {QStringLiteral("btn_header.png"), {56, 84}, PaintHeaderButtons},
-      {QStringLiteral("nav_backup.png"), {40, 20},
+      {QStringLiteral("nav_backup.png"),
+       {40, 20},
        [](QPainter& p) { PaintNavIcon(p, NavIcon::Backup); }},
-      {QStringLiteral("nav_extract.png"), {40, 20},
+      {QStringLiteral("nav_extract.png"),
+       {40, 20},
        [](QPainter& p) { PaintNavIcon(p, NavIcon::Extract); }},
-      {QStringLiteral("nav_create.png"), {40, 20},
+      {QStringLiteral("nav_create.png"),
+       {40, 20},
        [](QPainter& p) { PaintNavIcon(p, NavIcon::Create); }},
-      {QStringLiteral("nav_burn.png"), {40, 20}, [](QPainter& p) { PaintNavIcon(p, NavIcon::Burn); }},
-      {QStringLiteral("nav_report.png"), {40, 20},
+      {QStringLiteral("nav_burn.png"),
+       {40, 20},
+       [](QPainter& p) { PaintNavIcon(p, NavIcon::Burn); }},
+      {QStringLiteral("nav_report.png"),
+       {40, 20},
        [](QPainter& p) { PaintNavIcon(p, NavIcon::Report); }},
       {QStringLiteral("radio.png"), {64, 16}, [](QPainter& p) { PaintChoice(p, true); }},
       {QStringLiteral("checkbox.png"), {64, 16}, [](QPainter& p) { PaintChoice(p, false); }},

@@ -19,9 +19,9 @@ bool ZipWriter::Add(const QString& name, const QByteArray& bytes, bool deflate) 
   info.tmz_date.tm_mon = 0;
   info.tmz_date.tm_mday = 1;
   const QByteArray entry = name.toUtf8();
-  int status = zipOpenNewFileInZip64(file_, entry.constData(), &info, nullptr, 0, nullptr, 0,
-                                     nullptr, deflate ? Z_DEFLATED : 0,
-                                     deflate ? Z_BEST_COMPRESSION : 0, 0);
+  int status =
+      zipOpenNewFileInZip64(file_, entry.constData(), &info, nullptr, 0, nullptr, 0, nullptr,
+                            deflate ? Z_DEFLATED : 0, deflate ? Z_BEST_COMPRESSION : 0, 0);
   if (status == ZIP_OK) {
     status = zipWriteInFileInZip(file_, bytes.constData(), static_cast<unsigned>(bytes.size()));
   }

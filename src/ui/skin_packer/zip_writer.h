@@ -1,10 +1,10 @@
 // Writes a ZIP archive whose bytes depend only on its entries (fixed dates, given order).
 #pragma once
 
+#include <minizip/zip.h>
+
 #include <QByteArray>
 #include <QString>
-
-#include <minizip/zip.h>
 
 namespace forge::skin {
 

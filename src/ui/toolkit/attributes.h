@@ -7,7 +7,6 @@
 #include <QSize>
 #include <QString>
 #include <QStringView>
-
 #include <optional>
 #include <utility>
 #include <vector>

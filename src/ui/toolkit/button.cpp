@@ -166,7 +166,8 @@ void OptionUI::Selected(bool selected, bool sendNotification) {
     if (auto* window = Window()) {
       for (auto* widget : window->findChildren<QWidget*>()) {
         auto* other = dynamic_cast<OptionUI*>(widget);
-        if (other && other != this && other->group_ == group_) other->Selected(false, sendNotification);
+        if (other && other != this && other->group_ == group_)
+          other->Selected(false, sendNotification);
       }
     }
   }

@@ -60,8 +60,8 @@ class OptionUI : public ButtonUI {
 
   bool Activate() override;
   bool IsSelected() const { return selected_; }
-  // Selects or clears the option; selecting one of a group clears the others. With `sendNotification`
-  // the change sends "selectchanged" as described above.
+  // Selects or clears the option; selecting one of a group clears the others. With
+  // `sendNotification` the change sends "selectchanged" as described above.
   void Selected(bool selected, bool sendNotification = true);
   QString Group() const { return group_; }
 

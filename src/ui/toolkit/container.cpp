@@ -1,7 +1,6 @@
 #include "ui/toolkit/container.h"
 
 #include <QResizeEvent>
-
 #include <algorithm>
 
 #include "ui/toolkit/attributes.h"

@@ -237,8 +237,7 @@ void ControlUI::PaintBackground(QPainter& painter) {
   const bool rounded = !borderRound_.isEmpty();
   QPainterPath outline;
   if (rounded) {
-    outline.addRoundedRect(QRectF(rect()), borderRound_.width() / 2.0,
-                           borderRound_.height() / 2.0);
+    outline.addRoundedRect(QRectF(rect()), borderRound_.width() / 2.0, borderRound_.height() / 2.0);
   }
   if (top.isValid() && top.alpha() > 0) {
     QBrush brush(top);

@@ -25,7 +25,6 @@
 #include <QString>
 #include <QStringView>
 #include <QWidget>
-
 #include <climits>
 #include <cstdint>
 #include <functional>

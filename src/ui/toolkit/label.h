@@ -42,6 +42,8 @@ class LabelUI : public ControlUI {
   void SetWordBreak(bool wordBreak) { wordBreak_ = wordBreak; }
 
  private:
+  void PaintWrapped(QPainter& painter, const QRect& area) const;
+
   int font_ = -1;
   QColor textColor_ = QColor(0xFF1F2933);
   QColor disabledTextColor_ = QColor(0xFF9AA5B1);

@@ -1,7 +1,6 @@
 #include "ui/toolkit/layout.h"
 
 #include <QXmlStreamReader>
-
 #include <memory>
 #include <set>
 
@@ -69,10 +68,8 @@ Element ParseXml(const QByteArray& bytes, const QString& file) {
     }
   }
   if (reader.hasError()) {
-    throw LayoutError(QStringLiteral("%1:%2: %3")
-                          .arg(file)
-                          .arg(reader.lineNumber())
-                          .arg(reader.errorString()));
+    throw LayoutError(
+        QStringLiteral("%1:%2: %3").arg(file).arg(reader.lineNumber()).arg(reader.errorString()));
   }
   if (!root) throw LayoutError(file + QStringLiteral(": no elements"));
   return std::move(*root);
@@ -82,8 +79,7 @@ class Builder {
  public:
   Builder(const SkinPackage& package, QWidget* host, WindowResources& resources,
           WindowLayout& layout, const ControlFactory& factory)
-      : package_(package), host_(host), resources_(resources), layout_(layout),
-        factory_(factory) {}
+      : package_(package), host_(host), resources_(resources), layout_(layout), factory_(factory) {}
 
   ControlUI* BuildFile(const QString& name) {
     const Element root = Load(name);
@@ -92,8 +88,8 @@ class Builder {
     std::vector<ControlUI*> controls = BuildChildren(root, host_);
     if (controls.size() != 1) {
       for (auto* control : controls) delete control;
-      throw Fail(root, QStringLiteral("a window holds exactly one control, not %1")
-                           .arg(controls.size()));
+      throw Fail(root,
+                 QStringLiteral("a window holds exactly one control, not %1").arg(controls.size()));
     }
     return controls.front();
   }
@@ -133,7 +129,8 @@ class Builder {
       } else {
         ok = false;
       }
-      if (!ok) throw Fail(window, QStringLiteral("bad window attribute %1=\"%2\"").arg(name, value));
+      if (!ok)
+        throw Fail(window, QStringLiteral("bad window attribute %1=\"%2\"").arg(name, value));
     }
   }
 
@@ -152,7 +149,8 @@ class Builder {
           resources_.styles[Required(child, "name")] = Required(child, "value");
         } else if (child.name == u"Styles") {
           for (const auto& style : child.children) {
-            if (style.name != u"Style") throw Fail(style, QStringLiteral("Styles holds only Style"));
+            if (style.name != u"Style")
+              throw Fail(style, QStringLiteral("Styles holds only Style"));
             resources_.styles[Required(style, "name")] = Required(style, "value");
           }
         } else if (child.name == u"Include") {
@@ -175,7 +173,10 @@ class Builder {
   }
 
   void ReadFont(const Element& element) {
-    QFont font(Required(element, "name"));
+    QFont font;
+    // Where the named family is missing, the same installed face everywhere: the sizes of the
+    // layouts are checked with it.
+    font.setFamilies({Required(element, "name"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     const auto size = ParseInt(Required(element, "size"));
     if (!size || *size <= 0) throw Fail(element, QStringLiteral("bad font size"));
@@ -270,8 +271,8 @@ class Builder {
       const auto style = name == u"style" ? resources_.styles.find(value) : resources_.styles.end();
       if (style != resources_.styles.end() ? !control->ApplyAttributeList(style->second)
                                            : !control->SetAttribute(name, value)) {
-        throw Fail(element, QStringLiteral("%1: bad attribute %2=\"%3\"")
-                                .arg(element.name, name, value));
+        throw Fail(element,
+                   QStringLiteral("%1: bad attribute %2=\"%3\"").arg(element.name, name, value));
       }
     }
     auto* container = dynamic_cast<ContainerUI*>(control);
@@ -279,7 +280,8 @@ class Builder {
     for (auto* child : children) {
       // On failure the children go with `owned`, whose Qt children they are.
       if (!container || !container->Add(child)) {
-        throw Fail(element, QStringLiteral("%1 cannot hold %2").arg(element.name, child->GetClass()));
+        throw Fail(element,
+                   QStringLiteral("%1 cannot hold %2").arg(element.name, child->GetClass()));
       }
     }
     return owned.release();
@@ -304,7 +306,8 @@ QFont WindowResources::Font(int index) const {
   };
   if (const auto* font = pick(index)) return **font;
   if (const auto* font = pick(defaultFont)) return **font;
-  QFont fallback(QStringLiteral("Tahoma"));
+  QFont fallback;
+  fallback.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
   fallback.setStyleHint(QFont::SansSerif);
   fallback.setPixelSize(12);
   return fallback;

@@ -26,7 +26,6 @@
 #include <QMargins>
 #include <QSize>
 #include <QString>
-
 #include <functional>
 #include <map>
 #include <optional>
@@ -40,8 +39,8 @@ class SkinPackage;
 struct WindowResources {
   std::vector<std::optional<QFont>> fonts;  // by index; gaps stay empty
   int defaultFont = -1;
-  std::map<QString, QString> defaults;  // lower-case element name -> attribute list
-  std::map<QString, QString> styles;    // style name -> attribute list
+  std::map<QString, QString> defaults;   // lower-case element name -> attribute list
+  std::map<QString, QString> styles;     // style name -> attribute list
   std::map<QString, QColor> imageMasks;  // image name -> transparent colour
 
   // The font of an index; -1, an unknown index or a gap give the default font.

@@ -8,7 +8,6 @@
 #include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QWheelEvent>
-
 #include <algorithm>
 
 #include "ui/toolkit/attributes.h"
@@ -141,17 +140,17 @@ class ListUI::Delegate : public QStyledItemDelegate {
       MarkupStyle style;
       style.color = color;
       style.elide = list_->itemEndEllipsis_;
-      DrawMarkup(*painter, textArea, ParseMarkup(text),
-                 [window, font = list_->itemFont_](int i) { return window->Font(i < 0 ? font : i); },
-                 window->Package(), style);
+      DrawMarkup(
+          *painter, textArea, ParseMarkup(text),
+          [window, font = list_->itemFont_](int i) { return window->Font(i < 0 ? font : i); },
+          window->Package(), style);
     } else {
       painter->setFont(window->Font(list_->itemFont_));
       painter->setPen(color);
       painter->setClipRect(textArea);
-      const QString shown =
-          list_->itemEndEllipsis_
-              ? painter->fontMetrics().elidedText(text, Qt::ElideRight, textArea.width())
-              : text;
+      const QString shown = list_->itemEndEllipsis_ ? painter->fontMetrics().elidedText(
+                                                          text, Qt::ElideRight, textArea.width())
+                                                    : text;
       painter->drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
     }
     painter->restore();
@@ -265,25 +264,25 @@ ListUI::ListUI(QWidget* parent) : VerticalLayoutUI(parent) {
                                       QPoint viewportPoint) {
     auto* window = Window();
     if (!window) return;
-    Notification notification{type, this, RowAt(index.row()), index.row(), 0,
-                              view_->viewport()->mapTo(window, viewportPoint)};
+    Notification notification{type,        this, RowAt(index.row()),
+                              index.row(), 0,    view_->viewport()->mapTo(window, viewportPoint)};
     window->SendNotify(notification);
   };
-  QObject::connect(view_, &QAbstractItemView::clicked, this, [this, rowNotification](const QModelIndex& index) {
-    rowNotification(QString::fromUtf16(notify::kItemClick), index,
-                    view_->viewport()->mapFromGlobal(QCursor::pos()));
-  });
+  QObject::connect(view_, &QAbstractItemView::clicked, this,
+                   [this, rowNotification](const QModelIndex& index) {
+                     rowNotification(QString::fromUtf16(notify::kItemClick), index,
+                                     view_->viewport()->mapFromGlobal(QCursor::pos()));
+                   });
   QObject::connect(view_, &QAbstractItemView::doubleClicked, this,
                    [this, rowNotification](const QModelIndex& index) {
                      rowNotification(QString::fromUtf16(notify::kListItemDbClick), index,
                                      view_->viewport()->mapFromGlobal(QCursor::pos()));
                    });
-  QObject::connect(view_, &QWidget::customContextMenuRequested, this,
-                   [this, rowNotification](QPoint point) {
-                     if (!SendsMenu()) return;
-                     rowNotification(QString::fromUtf16(notify::kMenu), view_->indexAt(point),
-                                     point);
-                   });
+  QObject::connect(
+      view_, &QWidget::customContextMenuRequested, this, [this, rowNotification](QPoint point) {
+        if (!SendsMenu()) return;
+        rowNotification(QString::fromUtf16(notify::kMenu), view_->indexAt(point), point);
+      });
 }
 
 ListUI::~ListUI() {

@@ -24,7 +24,6 @@
 #pragma once
 
 #include <QIcon>
-
 #include <cstdint>
 #include <memory>
 #include <vector>

@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
-
 #include <algorithm>
 
 #include "ui/toolkit/skin_package.h"
@@ -52,8 +51,8 @@ QSize ImageSize(const MarkupRun& run, const SkinPackage& package, QImage* image 
 }
 
 // Splits the runs into lines of measured pieces.
-std::vector<std::vector<Piece>> LayOut(const std::vector<MarkupRun>& runs,
-                                       const FontLookup& fonts, const SkinPackage& package) {
+std::vector<std::vector<Piece>> LayOut(const std::vector<MarkupRun>& runs, const FontLookup& fonts,
+                                       const SkinPackage& package) {
   std::vector<std::vector<Piece>> lines(1);
   for (const auto& run : runs) {
     switch (run.kind) {
@@ -100,7 +99,8 @@ std::vector<MarkupRun> ParseMarkup(QStringView text) {
     }
     AppendPlain(runs, text.mid(i, open - i), currentFont());
     i = close + 1;
-    const auto words = text.mid(open + 1, close - open - 1).trimmed().split(u' ', Qt::SkipEmptyParts);
+    const auto words =
+        text.mid(open + 1, close - open - 1).trimmed().split(u' ', Qt::SkipEmptyParts);
     if (words.isEmpty()) continue;
     const QStringView tag = words[0];
     const auto number = [&words](qsizetype index, int fallback) {
@@ -173,9 +173,9 @@ void DrawMarkup(QPainter& painter, const QRect& area, const std::vector<MarkupRu
           const qreal scale = image.devicePixelRatio();
           const QRectF source(run.part * size.width() * scale, 0, size.width() * scale,
                               size.height() * scale);
-          painter.drawImage(QRectF(x, y + (height - size.height()) / 2, size.width(),
-                                   size.height()),
-                            image, source);
+          painter.drawImage(
+              QRectF(x, y + (height - size.height()) / 2, size.width(), size.height()), image,
+              source);
         }
       } else if (run.kind == MarkupRun::Kind::Text) {
         const QFont font = fonts(run.font);

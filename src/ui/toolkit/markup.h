@@ -16,7 +16,6 @@
 #include <QRect>
 #include <QString>
 #include <QStringView>
-
 #include <functional>
 #include <vector>
 
@@ -29,12 +28,12 @@ class SkinPackage;
 struct MarkupRun {
   enum class Kind { Text, Space, Image, LineBreak };
   Kind kind = Kind::Text;
-  QString text;       // Text
-  int font = -1;      // Text: index into the window's fonts, -1 for the default font
-  int width = 0;      // Space
-  QString image;      // Image
-  int parts = 1;      // Image
-  int part = 0;       // Image
+  QString text;   // Text
+  int font = -1;  // Text: index into the window's fonts, -1 for the default font
+  int width = 0;  // Space
+  QString image;  // Image
+  int parts = 1;  // Image
+  int part = 0;   // Image
 };
 
 std::vector<MarkupRun> ParseMarkup(QStringView text);

@@ -3,7 +3,6 @@
 
 #include <QPoint>
 #include <QString>
-
 #include <cstdint>
 
 namespace forge::ui {
@@ -15,9 +14,9 @@ class ListRow;
 namespace notify {
 inline constexpr char16_t kWindowInit[] = u"windowinit";  // once, after the first layout pass
 inline constexpr char16_t kClick[] = u"click";
-inline constexpr char16_t kSelectChanged[] = u"selectchanged";      // options
-inline constexpr char16_t kItemSelect[] = u"itemselect";            // combos, lists
-inline constexpr char16_t kItemClick[] = u"itemclick";              // list rows, menu elements
+inline constexpr char16_t kSelectChanged[] = u"selectchanged";        // options
+inline constexpr char16_t kItemSelect[] = u"itemselect";              // combos, lists
+inline constexpr char16_t kItemClick[] = u"itemclick";                // list rows, menu elements
 inline constexpr char16_t kListItemDbClick[] = u"list_item_dbclick";  // list rows
 inline constexpr char16_t kMenu[] = u"menu";    // right click on a control with menu="true"
 inline constexpr char16_t kTimer[] = u"timer";  // control timers; wParam is the identifier

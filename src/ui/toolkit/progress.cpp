@@ -3,7 +3,6 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-
 #include <algorithm>
 
 #include "ui/toolkit/attributes.h"

@@ -2,7 +2,6 @@
 
 #include <QImage>
 #include <QPainter>
-
 #include <algorithm>
 #include <cmath>
 
@@ -91,8 +90,8 @@ bool DrawSkinImage(QPainter& painter, const QRect& area, QStringView imageString
   return spec && DrawSkinImage(painter, area, *spec, package);
 }
 
-void DrawNineSlice(QPainter& painter, const QImage& image, const QRect& source,
-                   const QRect& target, const QMargins& corner) {
+void DrawNineSlice(QPainter& painter, const QImage& image, const QRect& source, const QRect& target,
+                   const QMargins& corner) {
   const qreal scale = image.devicePixelRatio();
   const auto toPixels = [scale](const QRectF& logical) {
     return QRectF(logical.x() * scale, logical.y() * scale, logical.width() * scale,

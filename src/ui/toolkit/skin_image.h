@@ -16,7 +16,6 @@
 #include <QRect>
 #include <QString>
 #include <QStringView>
-
 #include <optional>
 
 class QImage;
@@ -47,7 +46,7 @@ bool DrawSkinImage(QPainter& painter, const QRect& area, QStringView imageString
 
 // Draws `source` (logical pixels of `image`) into `target`, keeping the `corner` edges of the
 // source unstretched and stretching the rest.
-void DrawNineSlice(QPainter& painter, const QImage& image, const QRect& source,
-                   const QRect& target, const QMargins& corner);
+void DrawNineSlice(QPainter& painter, const QImage& image, const QRect& source, const QRect& target,
+                   const QMargins& corner);
 
 }  // namespace forge::ui

@@ -43,10 +43,17 @@ long ZCALLBACK SeekMemory(voidpf, voidpf handle, ZPOS64_T offset, int origin) {
   const auto total = static_cast<ZPOS64_T>(stream->bytes->size());
   ZPOS64_T base = 0;
   switch (origin) {
-    case ZLIB_FILEFUNC_SEEK_SET: base = 0; break;
-    case ZLIB_FILEFUNC_SEEK_CUR: base = stream->position; break;
-    case ZLIB_FILEFUNC_SEEK_END: base = total; break;
-    default: return -1;
+    case ZLIB_FILEFUNC_SEEK_SET:
+      base = 0;
+      break;
+    case ZLIB_FILEFUNC_SEEK_CUR:
+      base = stream->position;
+      break;
+    case ZLIB_FILEFUNC_SEEK_END:
+      base = total;
+      break;
+    default:
+      return -1;
   }
   if (base + offset > total) return -1;
   stream->position = base + offset;
@@ -62,9 +69,9 @@ int ZCALLBACK ErrorMemory(voidpf, voidpf) { return 0; }
 
 QImage DecodeImage(const QByteArray& bytes) {
   int width = 0, height = 0, channels = 0;
-  stbi_uc* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.constData()),
-                                          static_cast<int>(bytes.size()), &width, &height,
-                                          &channels, 4);
+  stbi_uc* pixels =
+      stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.constData()),
+                            static_cast<int>(bytes.size()), &width, &height, &channels, 4);
   if (!pixels) return {};
   QImage image(pixels, width, height, width * 4, QImage::Format_RGBA8888);
   QImage owned = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -134,8 +141,8 @@ std::unique_ptr<ZipSkinPackage> ZipSkinPackage::Open(QByteArray bytes, QString* 
        status = unzGoToNextFile(archive->file)) {
     unz_file_info64 info{};
     char name[1024];
-    if (unzGetCurrentFileInfo64(archive->file, &info, name, sizeof name, nullptr, 0, nullptr,
-                                0) != UNZ_OK) {
+    if (unzGetCurrentFileInfo64(archive->file, &info, name, sizeof name, nullptr, 0, nullptr, 0) !=
+        UNZ_OK) {
       if (error) *error = "unreadable entry list";
       unzClose(archive->file);
       return nullptr;

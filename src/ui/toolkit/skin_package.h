@@ -12,7 +12,6 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
-
 #include <map>
 #include <memory>
 #include <mutex>

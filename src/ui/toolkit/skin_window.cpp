@@ -11,7 +11,6 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -34,10 +33,12 @@ void DefaultLoadFailure(const QString& reason) {
 }
 
 // Rounds the window's corners: lying above every control, it erases what they painted outside
-// the rounded outline, with smooth edges (the window has a transparent background).
+// the rounded outline, with smooth edges (the window has a transparent background), and draws
+// the window's border over them.
 class CornerCutter : public QWidget {
  public:
-  CornerCutter(QWidget* window, QSize corner) : QWidget(window), corner_(corner) {
+  CornerCutter(QWidget* window, QSize corner, QColor border, int borderSize)
+      : QWidget(window), corner_(corner), border_(border), borderSize_(borderSize) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setGeometry(window->rect());
@@ -53,10 +54,19 @@ class CornerCutter : public QWidget {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
     painter.fillPath(outside.subtracted(inside), Qt::black);
+    if (borderSize_ <= 0 || !border_.isValid()) return;
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const qreal half = borderSize_ / 2.0;
+    painter.setPen(QPen(border_, borderSize_));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(rect()).adjusted(half, half, -half, -half),
+                            corner_.width() / 2.0 - half, corner_.height() / 2.0 - half);
   }
 
  private:
   QSize corner_;
+  QColor border_;
+  int borderSize_;
 };
 
 LoadFailureHandler& FailureHandler() {
@@ -150,7 +160,8 @@ bool SkinWindow::Create(QWidget* owner, QSize size) {
   }
   if (!layout_.roundCorner.isEmpty()) {
     if (root_->borderRound_.isEmpty()) root_->borderRound_ = layout_.roundCorner;
-    cornerCutter_ = new CornerCutter(this, layout_.roundCorner);
+    cornerCutter_ =
+        new CornerCutter(this, layout_.roundCorner, root_->borderColor_, root_->borderSize_);
   }
   if (!layout_.minSize.isEmpty()) setMinimumSize(layout_.minSize);
   resize(size.isEmpty() ? layout_.size : size);
@@ -209,7 +220,8 @@ void SkinWindow::ShowWindow(bool show) {
 }
 
 void SkinWindow::Close(int code) {
-  QMetaObject::invokeMethod(this, [this, code] { EndWithCode(code); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, code] { EndWithCode(code); }, Qt::QueuedConnection);
 }
 
 void SkinWindow::EndWithCode(int code) {
@@ -428,7 +440,8 @@ void SkinWindow::mouseMoveEvent(QMouseEvent* event) {
     if (dragEdges_ & Qt::LeftEdge) {
       target.setLeft(std::min(target.left() + delta.x(), target.right() + 1 - least.width()));
     }
-    if (dragEdges_ & Qt::RightEdge) target.setWidth(std::max(least.width(), target.width() + delta.x()));
+    if (dragEdges_ & Qt::RightEdge)
+      target.setWidth(std::max(least.width(), target.width() + delta.x()));
     if (dragEdges_ & Qt::TopEdge) {
       target.setTop(std::min(target.top() + delta.y(), target.bottom() + 1 - least.height()));
     }

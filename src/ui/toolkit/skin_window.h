@@ -40,7 +40,6 @@
 
 #include <QPointer>
 #include <QWidget>
-
 #include <cstdint>
 #include <functional>
 #include <map>

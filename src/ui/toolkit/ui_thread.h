@@ -4,7 +4,6 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QThread>
-
 #include <utility>
 
 namespace forge::ui {

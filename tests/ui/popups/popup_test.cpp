@@ -1,6 +1,4 @@
 // The popup base, the message box and the welcome window.
-#include "ui/popups/popup_wnd.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,6 +6,7 @@
 #include <QTimer>
 
 #include "ui/popups/message_box.h"
+#include "ui/popups/popup_wnd.h"
 #include "ui/popups/welcome_wnd.h"
 #include "ui/support/ui_test_support.h"
 
@@ -59,8 +58,18 @@ TEST_F(PopupTest, DefaultButtonsAndEscapeGiveTheirCloseCodes) {
       {"okbtn", [](SkinWindow& w) { test::Click(w, "okbtn"); }, PopupDone},
       {"Escape", [](SkinWindow& w) { test::PressKey(w, Qt::Key_Escape); }, PopupCancelled},
       // Return and other buttons do nothing; the close request that follows decides.
-      {"Return", [](SkinWindow& w) { test::PressKey(w, Qt::Key_Return); w.Close(7); }, 7},
-      {"other", [](SkinWindow& w) { test::Click(w, "other"); w.Close(7); }, 7},
+      {"Return",
+       [](SkinWindow& w) {
+         test::PressKey(w, Qt::Key_Return);
+         w.Close(7);
+       },
+       7},
+      {"other",
+       [](SkinWindow& w) {
+         test::Click(w, "other");
+         w.Close(7);
+       },
+       7},
   };
   for (const Case& c : cases) {
     PlainPopup popup;
@@ -77,12 +86,13 @@ TEST_F(PopupTest, PopupsDragByTheCaptionButAreNeverResized) {
     QPoint at;
     HitArea::Kind kind;
   };
-  for (const Case& c : {Case{{20, 20}, HitArea::Kind::Caption}, Case{{1, 20}, HitArea::Kind::Caption},
-                        Case{{165, 20}, HitArea::Kind::Client},   // closebtn
-                        Case{{200, 20}, HitArea::Kind::Client},   // a text control
-                        Case{{250, 20}, HitArea::Kind::Caption},  // empty band
-                        Case{{298, 100}, HitArea::Kind::Client},  // the size box
-                        Case{{150, 198}, HitArea::Kind::Client}, Case{{150, 50}, HitArea::Kind::Client}}) {
+  for (const Case& c :
+       {Case{{20, 20}, HitArea::Kind::Caption}, Case{{1, 20}, HitArea::Kind::Caption},
+        Case{{165, 20}, HitArea::Kind::Client},   // closebtn
+        Case{{200, 20}, HitArea::Kind::Client},   // a text control
+        Case{{250, 20}, HitArea::Kind::Caption},  // empty band
+        Case{{298, 100}, HitArea::Kind::Client},  // the size box
+        Case{{150, 198}, HitArea::Kind::Client}, Case{{150, 50}, HitArea::Kind::Client}}) {
     EXPECT_EQ(popup.HitTest(c.at).kind, c.kind) << c.at.x() << "," << c.at.y();
   }
 }
@@ -131,7 +141,12 @@ TEST(MessageBox, AnswersOfTheQuestionBox) {
       {"Escape", [](SkinWindow& w) { test::PressKey(w, Qt::Key_Escape); }, 1},
       {"No", [](SkinWindow& w) { test::Click(w, "cancelbtn"); }, 2},
       {"close button", [](SkinWindow& w) { test::Click(w, "closebtn"); }, 2},
-      {"Return does nothing", [](SkinWindow& w) { test::PressKey(w, Qt::Key_Return); w.Close(5); }, 5},
+      {"Return does nothing",
+       [](SkinWindow& w) {
+         test::PressKey(w, Qt::Key_Return);
+         w.Close(5);
+       },
+       5},
       {"closed by the desktop", [](SkinWindow& w) { w.close(); }, 0},
   };
   for (const Case& c : cases) {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-
 #include <condition_variable>
 #include <functional>
 #include <mutex>

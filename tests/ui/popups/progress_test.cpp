@@ -1,8 +1,6 @@
 // The progress-window frame, run for each of the five behaviours with the window's own layout
 // and a fake engine: close codes, the cancel question answered yes and no, progress held while
 // the question is open, the waiting dots, clicks after the job has finished.
-#include "ui/popups/progress_wnd.h"
-
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -10,6 +8,7 @@
 
 #include "ui/popups/message_box.h"
 #include "ui/popups/progress_support.h"
+#include "ui/popups/progress_wnd.h"
 #include "ui/support/ui_test_support.h"
 
 namespace forge::ui {
@@ -26,10 +25,10 @@ struct Variant {
   const char* layout;
   QSize size;
   const char* cancelControl;
-  int doneCode;     // the engine returned 0
-  int failedCode;   // the engine returned another error
-  int cancelCode;   // the user confirmed the cancel question
-  const char* question;  // the question's text in the test language file
+  int doneCode;                 // the engine returned 0
+  int failedCode;               // the engine returned another error
+  int cancelCode;               // the user confirmed the cancel question
+  const char* question;         // the question's text in the test language file
   const char* languageControl;  // a control the window's language section names
   const char* languageText;     // and its text there
 };
@@ -37,21 +36,61 @@ struct Variant {
 void PrintTo(const Variant& variant, std::ostream* out) { *out << variant.name; }
 
 const Variant kVariants[] = {
-    {"CountFiles", &ProgressBehaviour::CountFiles, "xml\\CountFileProcessWnd.xml", {400, 200},
-     "BtnCancel", 1, 3, 2, "Are you sure you want to stop? The current run finishes first.",
-     "Stage", "It will take a little time."},
-    {"BuildDisc", &ProgressBehaviour::BuildDisc, "xml\\BuildDiscProcessWnd.xml", {350, 200},
-     "BtnCancel", 1, 1, 1, "Are you sure you want to stop creating the ISO file?",
-     "Stage", "Writing the ISO file, please wait."},
-    {"BurnIso", &ProgressBehaviour::BurnIso, "xml\\BurnISOProcessWnd.xml", {350, 200},
-     "BtnCancel", 1, 1, 1, "Are you sure you want to stop creating the ISO file?",
-     "Stage", "Burning the disc, please wait."},
-    {"CreateImage", &ProgressBehaviour::CreateImage, "xml\\CreateImageProcessWnd.xml", {450, 250},
-     "cancelbtn", 1, 3, 2, "Are you sure you want to stop creating the disk image?",
-     "cancelbtn", "Stop"},
-    {"ExtractIso", &ProgressBehaviour::ExtractIso, "xml\\ExtractISOProcessWnd.xml", {350, 200},
-     "BtnCancel", 1, 1, 2, "Are you sure you want to stop? The current run finishes first.",
-     "Stage", "Extracting the image, please wait."},
+    {"CountFiles",
+     &ProgressBehaviour::CountFiles,
+     "xml\\CountFileProcessWnd.xml",
+     {400, 200},
+     "BtnCancel",
+     1,
+     3,
+     2,
+     "Are you sure you want to stop? The current run finishes first.",
+     "Stage",
+     "It will take a little time."},
+    {"BuildDisc",
+     &ProgressBehaviour::BuildDisc,
+     "xml\\BuildDiscProcessWnd.xml",
+     {350, 200},
+     "BtnCancel",
+     1,
+     1,
+     1,
+     "Are you sure you want to stop creating the ISO file?",
+     "Stage",
+     "Writing the ISO file, please wait."},
+    {"BurnIso",
+     &ProgressBehaviour::BurnIso,
+     "xml\\BurnISOProcessWnd.xml",
+     {350, 200},
+     "BtnCancel",
+     1,
+     1,
+     1,
+     "Are you sure you want to stop creating the ISO file?",
+     "Stage",
+     "Burning the disc, please wait."},
+    {"CreateImage",
+     &ProgressBehaviour::CreateImage,
+     "xml\\CreateImageProcessWnd.xml",
+     {450, 250},
+     "cancelbtn",
+     1,
+     3,
+     2,
+     "Are you sure you want to stop creating the disk image?",
+     "cancelbtn",
+     "Stop"},
+    {"ExtractIso",
+     &ProgressBehaviour::ExtractIso,
+     "xml\\ExtractISOProcessWnd.xml",
+     {350, 200},
+     "BtnCancel",
+     1,
+     1,
+     2,
+     "Are you sure you want to stop? The current run finishes first.",
+     "Stage",
+     "Extracting the image, please wait."},
 };
 
 class ProgressFrame : public ::testing::TestWithParam<Variant> {
@@ -83,9 +122,9 @@ class ProgressFrame : public ::testing::TestWithParam<Variant> {
 };
 
 TEST_P(ProgressFrame, TheWorkersCloseCodeFollowsTheEnginesResult) {
-  for (const auto& [result, code] : {std::pair{0, GetParam().doneCode},
-                                     std::pair{30, GetParam().failedCode},
-                                     std::pair{CancelCode, GetParam().cancelCode}}) {
+  for (const auto& [result, code] :
+       {std::pair{0, GetParam().doneCode}, std::pair{30, GetParam().failedCode},
+        std::pair{CancelCode, GetParam().cancelCode}}) {
     FakeEngine engine({25, 50, 75, 100}, result);
     auto window = MakeWindow(engine);
     EXPECT_EQ(window->RunModal(), code) << result;
@@ -176,9 +215,12 @@ TEST_P(ProgressFrame, AJobEndingWhileTheQuestionIsOpenClosesTheQuestionToo) {
   EXPECT_EQ(state_.cancelRequested, 0);
 }
 
-TEST_P(ProgressFrame, ACancelClickAfterTheJobFinishedClosesOrAsksAsTheWindowDoes) {
+// The windows that keep the WorkFinished flag (all but the burn window).
+class FinishedFlagFrame : public ProgressFrame {};
+
+TEST_P(FinishedFlagFrame, ACancelClickAfterTheJobFinishedClosesOrAsksAsTheWindowDoes) {
   const ProgressBehaviour behaviour = GetParam().behaviour();
-  if (!behaviour.hasWorkFinished) GTEST_SKIP() << "the window keeps no WorkFinished";
+  ASSERT_TRUE(behaviour.hasWorkFinished);
   FakeEngine engine({10});
   engine.Allow(1);
   auto window = MakeWindow(engine);
@@ -216,9 +258,12 @@ TEST_P(ProgressFrame, EscapeDoesNothing) {
   EXPECT_EQ(window->RunModal(), GetParam().doneCode);
 }
 
-TEST_P(ProgressFrame, WaitingWindowsAnimateTwoToSevenDots) {
+// The windows whose engine reports no percentage: the count-files and extract windows.
+class WaitingFrame : public ProgressFrame {};
+
+TEST_P(WaitingFrame, AnimatesTwoToSevenDots) {
   const ProgressBehaviour behaviour = GetParam().behaviour();
-  if (behaviour.waitingFormat.isEmpty()) GTEST_SKIP() << "the window shows a percentage";
+  ASSERT_FALSE(behaviour.waitingFormat.isEmpty());
   FakeEngine engine({});
   engine.Allow(0);
   auto window = MakeWindow(engine);
@@ -243,8 +288,14 @@ TEST_P(ProgressFrame, WaitingWindowsAnimateTwoToSevenDots) {
   EXPECT_EQ(texts, expected);
 }
 
+const auto kVariantName = [](const auto& info) { return std::string(info.param.name); };
 INSTANTIATE_TEST_SUITE_P(EveryProgressWindow, ProgressFrame, ::testing::ValuesIn(kVariants),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         kVariantName);
+INSTANTIATE_TEST_SUITE_P(WithWorkFinished, FinishedFlagFrame,
+                         ::testing::Values(kVariants[0], kVariants[1], kVariants[3], kVariants[4]),
+                         kVariantName);
+INSTANTIATE_TEST_SUITE_P(WithDots, WaitingFrame, ::testing::Values(kVariants[0], kVariants[4]),
+                         kVariantName);
 
 TEST(ProgressSink, WithoutAWindowOnlyTheCancelFlagCounts) {
   CProgressWnd::ClassState state;

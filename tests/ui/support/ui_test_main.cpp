@@ -1,9 +1,8 @@
 // The main of the UI tests: a QApplication on Qt's offscreen platform, and the program folder
 // of the tests (tests/ui/fixture: config.ini and a language file) for the language table.
-#include <QApplication>
-
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <cstdio>
 
 #include "app/paths.h"

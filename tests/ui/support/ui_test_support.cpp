@@ -1,6 +1,6 @@
 #include "ui/support/ui_test_support.h"
 
-#include "ui/popups/message_box.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
@@ -9,10 +9,10 @@
 #include <QPainterPath>
 #include <QPointer>
 #include <QTest>
-
-#include <gtest/gtest.h>
 #include <QThread>
 #include <QTimer>
+
+#include "ui/popups/message_box.h"
 
 namespace forge::ui::test {
 
@@ -40,9 +40,9 @@ QString SaveScreenshot(QWidget& window, const QString& name) {
     // A soft shadow under the window.
     for (int i = 6; i >= 1; --i) {
       QPainterPath shadow;
-      shadow.addRoundedRect(QRectF(kMargin - i, kMargin - i + 3, window.width() + 2 * i,
-                                   window.height() + 2 * i),
-                            10 + i, 10 + i);
+      shadow.addRoundedRect(
+          QRectF(kMargin - i, kMargin - i + 3, window.width() + 2 * i, window.height() + 2 * i),
+          10 + i, 10 + i);
       painter.fillPath(shadow, QColor(15, 23, 42, 7));
     }
     painter.drawImage(QPoint(kMargin, kMargin), shot);
@@ -86,9 +86,7 @@ void Click(SkinWindow& window, const QString& controlName) {
   QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
 }
 
-void PressKey(SkinWindow& window, int key) {
-  QTest::keyClick(&window, static_cast<Qt::Key>(key));
-}
+void PressKey(SkinWindow& window, int key) { QTest::keyClick(&window, static_cast<Qt::Key>(key)); }
 
 bool ProcessEventsUntil(const std::function<bool()>& done, int limitMs) {
   QElapsedTimer clock;

@@ -6,10 +6,9 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
-
 #include <functional>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <utility>
 #include <vector>
 
@@ -27,7 +26,9 @@ inline void PrintTo(const QSize& s, std::ostream* out) {
   *out << "QSize(" << s.width() << "x" << s.height() << ")";
 }
 inline void PrintTo(const QString& s, std::ostream* out) { *out << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QColor& c, std::ostream* out) { *out << c.name(QColor::HexArgb).toStdString(); }
+inline void PrintTo(const QColor& c, std::ostream* out) {
+  *out << c.name(QColor::HexArgb).toStdString();
+}
 
 namespace forge::ui::test {
 

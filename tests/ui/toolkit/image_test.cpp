@@ -1,11 +1,10 @@
 // Image strings and their drawing: parts, places, nine-slice corners, masks and scales.
-#include "ui/toolkit/skin_image.h"
-
 #include <gtest/gtest.h>
 
 #include <QBuffer>
 #include <QPainter>
 
+#include "ui/toolkit/skin_image.h"
 #include "ui/toolkit/skin_package.h"
 
 namespace forge::ui {
@@ -64,7 +63,8 @@ class SkinImageTest : public ::testing::Test {
   QImage Draw(const char* imageString, QSize size, bool* drawn = nullptr, qreal scale = 1) {
     QImage canvas = Canvas(size, scale);
     QPainter painter(&canvas);
-    const bool ok = DrawSkinImage(painter, QRect(QPoint(0, 0), size), QString(imageString), package_);
+    const bool ok =
+        DrawSkinImage(painter, QRect(QPoint(0, 0), size), QString(imageString), package_);
     if (drawn) *drawn = ok;
     return canvas;
   }
@@ -88,9 +88,9 @@ TEST(ImageString, ParsesKeysAndRefusesMalformedOnes) {
   EXPECT_FALSE(bare->source);
   EXPECT_FALSE(bare->dest);
 
-  for (const char16_t* bad : {u"", u"source='0,0,1,1'", u"file='a.png' dest='1,2,3'",
-                              u"file='a.png' source='a,b,c,d'", u"file='a.png",
-                              u"file='a.png' mask='red'", u"file=a.png"}) {
+  for (const char16_t* bad :
+       {u"", u"source='0,0,1,1'", u"file='a.png' dest='1,2,3'", u"file='a.png' source='a,b,c,d'",
+        u"file='a.png", u"file='a.png' mask='red'", u"file=a.png"}) {
     EXPECT_FALSE(ParseImageString(bad)) << QString::fromUtf16(bad).toStdString();
   }
 }
@@ -103,9 +103,8 @@ TEST_F(SkinImageTest, NineSliceKeepsCornersUnstretched) {
     QColor sliced;
   };
   for (const Case& c : {Case{{1, 1}, Qt::red}, Case{{38, 38}, Qt::red}, Case{{38, 1}, Qt::red},
-                        Case{{5, 1}, Qt::green}, Case{{20, 2}, Qt::green},
-                        Case{{2, 20}, Qt::green}, Case{{37, 20}, Qt::green},
-                        Case{{20, 20}, Qt::blue}}) {
+                        Case{{5, 1}, Qt::green}, Case{{20, 2}, Qt::green}, Case{{2, 20}, Qt::green},
+                        Case{{37, 20}, Qt::green}, Case{{20, 20}, Qt::blue}}) {
     EXPECT_EQ(sliced.pixelColor(c.at), c.sliced) << c.at.x() << "," << c.at.y();
   }
   // Plainly stretched, the corner grows to 13 pixels.
@@ -114,7 +113,8 @@ TEST_F(SkinImageTest, NineSliceKeepsCornersUnstretched) {
 
 TEST_F(SkinImageTest, SourceAndDestPickAPartAndItsPlace) {
   bool drawn = false;
-  const QImage image = Draw("file='halves.png' source='10,0,20,10' dest='5,5,15,15'", {30, 30}, &drawn);
+  const QImage image =
+      Draw("file='halves.png' source='10,0,20,10' dest='5,5,15,15'", {30, 30}, &drawn);
   EXPECT_TRUE(drawn);
   EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::blue));
   EXPECT_EQ(image.pixelColor(6, 6), QColor(Qt::blue));

@@ -73,9 +73,9 @@ TEST(Layout, ReadsWindowAttributesFontsDefaultsAndStyles) {
     int width;
     QColor text;
   };
-  for (const Case& c : {Case{"plain", 50, QColor(0xFF112233)}, Case{"own", 70, QColor(0xFF112233)},
-                        Case{"styled", 120, QColor(0xFF112233)},
-                        Case{"override", 50, QColor(0xFF00FF00)}}) {
+  for (const Case& c :
+       {Case{"plain", 50, QColor(0xFF112233)}, Case{"own", 70, QColor(0xFF112233)},
+        Case{"styled", 120, QColor(0xFF112233)}, Case{"override", 50, QColor(0xFF00FF00)}}) {
     auto* button = window.FindControl<ButtonUI>(c.name);
     ASSERT_NE(button, nullptr) << c.name;
     EXPECT_EQ(button->Layout().width, c.width) << c.name;
@@ -153,9 +153,11 @@ TEST(Layout, BrokenLayoutsGoToTheFailureHandlerWithTheirCause) {
       {"bad attribute style=\"Nope\"",
        {{"xml/a.xml", R"(<Window><Label style="Nope"/></Window>)"}}},
       {"xml/none.xml: not in the skin package",
-       {{"xml/a.xml", R"(<Window><VerticalLayout><Include source="xml\none.xml"/></VerticalLayout></Window>)"}}},
+       {{"xml/a.xml",
+         R"(<Window><VerticalLayout><Include source="xml\none.xml"/></VerticalLayout></Window>)"}}},
       {"xml/b.xml includes itself",
-       {{"xml/a.xml", R"(<Window><VerticalLayout><Include source="xml/b.xml"/></VerticalLayout></Window>)"},
+       {{"xml/a.xml",
+         R"(<Window><VerticalLayout><Include source="xml/b.xml"/></VerticalLayout></Window>)"},
         {"xml/b.xml", R"(<VerticalLayout><Include source="xml\c.xml"/></VerticalLayout>)"},
         {"xml/c.xml", R"(<VerticalLayout><Include source="xml/b.xml"/></VerticalLayout>)"}}},
       {"xml/a.xml:2:", {{"xml/a.xml", "<Window>\n<Label></Window>"}}},

@@ -25,10 +25,18 @@ std::vector<Expect> Describe(const std::vector<MarkupRun>& runs) {
   std::vector<Expect> described;
   for (const auto& run : runs) {
     switch (run.kind) {
-      case Kind::Text: described.push_back({run.kind, run.text, run.font}); break;
-      case Kind::Space: described.push_back({run.kind, {}, run.width}); break;
-      case Kind::Image: described.push_back({run.kind, run.image, run.parts * 10 + run.part}); break;
-      case Kind::LineBreak: described.push_back({run.kind, {}, 0}); break;
+      case Kind::Text:
+        described.push_back({run.kind, run.text, run.font});
+        break;
+      case Kind::Space:
+        described.push_back({run.kind, {}, run.width});
+        break;
+      case Kind::Image:
+        described.push_back({run.kind, run.image, run.parts * 10 + run.part});
+        break;
+      case Kind::LineBreak:
+        described.push_back({run.kind, {}, 0});
+        break;
     }
   }
   return described;
@@ -50,7 +58,9 @@ TEST(Markup, ParsesFontsSpacesImagesAndIgnoresUnknownTags) {
   const Case cases[] = {
       // A disk row: the closing tag {/5} is unknown and draws nothing.
       {"{f 5}{x 5}{i removable_drive.png 1 0}{x 2}Disk 1{/5}",
-       {{Kind::Space, {}, 5}, {Kind::Image, "removable_drive.png", 10}, {Kind::Space, {}, 2},
+       {{Kind::Space, {}, 5},
+        {Kind::Image, "removable_drive.png", 10},
+        {Kind::Space, {}, 2},
         {Kind::Text, "Disk 1", 5}}},
       {"{f 5}{x 2}C:\\ System{/f} rest",
        {{Kind::Space, {}, 2}, {Kind::Text, "C:\\ System", 5}, {Kind::Text, " rest", -1}}},
@@ -60,8 +70,11 @@ TEST(Markup, ParsesFontsSpacesImagesAndIgnoresUnknownTags) {
       {"{i parts.png 4 2}", {{Kind::Image, "parts.png", 42}}},
       {"{i plain.png}", {{Kind::Image, "plain.png", 10}}},
       {"one\ntwo{n}three",
-       {{Kind::Text, "one", -1}, {Kind::LineBreak, {}, 0}, {Kind::Text, "two", -1},
-        {Kind::LineBreak, {}, 0}, {Kind::Text, "three", -1}}},
+       {{Kind::Text, "one", -1},
+        {Kind::LineBreak, {}, 0},
+        {Kind::Text, "two", -1},
+        {Kind::LineBreak, {}, 0},
+        {Kind::Text, "three", -1}}},
       {"a { b", {{Kind::Text, "a { b", -1}}},
       {"{/f}{}x", {{Kind::Text, "x", -1}}},
       {"", {}},
@@ -77,7 +90,8 @@ class MarkupDrawing : public ::testing::Test {
     // Four 5 x 5 parts side by side: red, green, blue, yellow.
     QImage strip(20, 5, QImage::Format_ARGB32);
     const QColor colours[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
-    for (int part = 0; part < 4; ++part) QPainter(&strip).fillRect(part * 5, 0, 5, 5, colours[part]);
+    for (int part = 0; part < 4; ++part)
+      QPainter(&strip).fillRect(part * 5, 0, 5, 5, colours[part]);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

@@ -49,7 +49,8 @@ TEST(ZipSkinPackage, ReadsStoredAndDeflatedEntriesWithEitherSeparator) {
                                              {"MessageBox/question.png", png, false},
                                              {"xml/", {}, false}}));
   ASSERT_NE(package, nullptr);
-  EXPECT_EQ(package->EntryNames(), (std::vector<QString>{"MessageBox/question.png", "xml/skin.xml"}));
+  EXPECT_EQ(package->EntryNames(),
+            (std::vector<QString>{"MessageBox/question.png", "xml/skin.xml"}));
   struct Case {
     const char* name;
     std::optional<QByteArray> expected;
@@ -106,15 +107,26 @@ TEST(SkinPackage, PrefersTheDoubleSizeImageAtTwiceTheScale) {
 TEST(BuiltInSkinPackage, HoldsEveryLayoutAndImageTheProgramNames) {
   const auto package = BuiltInSkinPackage();
   ASSERT_NE(package, nullptr);
-  for (const char* layout :
-       {"xml\\skin.xml", "xml\\PageWelcome.xml", "xml\\PageByteBackup.xml",
-        "xml\\PageExtractorISO.xml", "xml\\PageCreaterISO.xml", "xml\\PageReport.xml",
-        "xml\\CountFileProcessWnd.xml", "xml\\BuildDiscProcessWnd.xml",
-        "xml\\BurnISOProcessWnd.xml", "xml\\CreateImageProcessWnd.xml",
-        "xml\\ExtractISOProcessWnd.xml", "xml\\LicenseWnd.xml", "xml\\MessageBox_Information.xml",
-        "xml\\MessageBox_Warning.xml", "xml\\MessageBox_Question.xml", "xml\\MessageBox_Error.xml",
-        "xml\\MessageBox_Confirm.xml", "xml\\Menu_Creater.xml", "xml\\Menu_Extractor.xml",
-        "xml\\Menu_Help.xml"}) {
+  for (const char* layout : {"xml\\skin.xml",
+                             "xml\\PageWelcome.xml",
+                             "xml\\PageByteBackup.xml",
+                             "xml\\PageExtractorISO.xml",
+                             "xml\\PageCreaterISO.xml",
+                             "xml\\PageReport.xml",
+                             "xml\\CountFileProcessWnd.xml",
+                             "xml\\BuildDiscProcessWnd.xml",
+                             "xml\\BurnISOProcessWnd.xml",
+                             "xml\\CreateImageProcessWnd.xml",
+                             "xml\\ExtractISOProcessWnd.xml",
+                             "xml\\LicenseWnd.xml",
+                             "xml\\MessageBox_Information.xml",
+                             "xml\\MessageBox_Warning.xml",
+                             "xml\\MessageBox_Question.xml",
+                             "xml\\MessageBox_Error.xml",
+                             "xml\\MessageBox_Confirm.xml",
+                             "xml\\Menu_Creater.xml",
+                             "xml\\Menu_Extractor.xml",
+                             "xml\\Menu_Help.xml"}) {
     EXPECT_TRUE(package->Read(layout).has_value()) << layout;
   }
   for (const char* image :

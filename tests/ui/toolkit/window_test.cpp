@@ -1,18 +1,16 @@
 // Windows: finding controls, notifications, control timers, close codes from any thread, the
 // caption and border rule, dragging, sizing and centring.
-#include "ui/toolkit/skin_window.h"
-
 #include <gtest/gtest.h>
 
 #include <QTest>
 #include <QTimer>
-
 #include <atomic>
 #include <thread>
 
 #include "ui/support/ui_test_support.h"
 #include "ui/toolkit/button.h"
 #include "ui/toolkit/label.h"
+#include "ui/toolkit/skin_window.h"
 
 namespace forge::ui {
 namespace {
@@ -105,10 +103,10 @@ TEST_F(WindowTest, SizeBoxResizesUnlessMaximised) {
     QPoint at;
     Qt::Edges edges;
   };
-  for (const Case& c : {Case{{1, 100}, Qt::LeftEdge}, Case{{298, 100}, Qt::RightEdge},
-                        Case{{150, 2}, Qt::TopEdge}, Case{{150, 197}, Qt::BottomEdge},
-                        Case{{299, 199}, Qt::RightEdge | Qt::BottomEdge},
-                        Case{{0, 0}, Qt::LeftEdge | Qt::TopEdge}}) {
+  for (const Case& c :
+       {Case{{1, 100}, Qt::LeftEdge}, Case{{298, 100}, Qt::RightEdge}, Case{{150, 2}, Qt::TopEdge},
+        Case{{150, 197}, Qt::BottomEdge}, Case{{299, 199}, Qt::RightEdge | Qt::BottomEdge},
+        Case{{0, 0}, Qt::LeftEdge | Qt::TopEdge}}) {
     const HitArea hit = window_.HitTest(c.at);
     EXPECT_EQ(hit.kind, HitArea::Kind::Border) << c.at.x() << "," << c.at.y();
     EXPECT_EQ(hit.edges, c.edges) << c.at.x() << "," << c.at.y();
