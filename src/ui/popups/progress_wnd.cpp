@@ -19,64 +19,54 @@ constexpr int kQuestionHeight = 170;
 }  // namespace
 
 ProgressBehaviour ProgressBehaviour::CountFiles() {
-  ProgressBehaviour behaviour;
-  behaviour.languageSection = "CountFileWnd";
-  behaviour.cancelControls = {QStringLiteral("closebtn"), QStringLiteral("BtnCancel")};
-  behaviour.questionKey = "MSG0403";
-  behaviour.questionWidth = 370;
-  behaviour.closesWhenFinished = true;
-  behaviour.afterYes = AfterYes::WaitThenCancel;
-  behaviour.waitingFormat = QStringLiteral("Please wait for a moment %s");
-  behaviour.closeCodes = CloseCodes::ByResult;
-  return behaviour;
+  return {.languageSection = "CountFileWnd",
+          .cancelControls = {QStringLiteral("closebtn"), QStringLiteral("BtnCancel")},
+          .questionKey = "MSG0403",
+          .questionWidth = 370,
+          .closesWhenFinished = true,
+          .afterYes = AfterYes::WaitThenCancel,
+          .waitingFormat = QStringLiteral("Please wait for a moment %s"),
+          .closeCodes = CloseCodes::ByResult};
 }
 
 ProgressBehaviour ProgressBehaviour::BuildDisc() {
-  ProgressBehaviour behaviour;
-  behaviour.languageSection = "BuildDiscWnd";
-  behaviour.cancelControls = {QStringLiteral("closebtn"), QStringLiteral("BtnCancel")};
-  behaviour.questionKey = "MSG0204";
-  behaviour.questionWidth = 380;
-  behaviour.afterYes = AfterYes::Wait;
-  behaviour.closeCodes = CloseCodes::AlwaysDone;
-  return behaviour;
+  return {.languageSection = "BuildDiscWnd",
+          .cancelControls = {QStringLiteral("closebtn"), QStringLiteral("BtnCancel")},
+          .questionKey = "MSG0204",
+          .questionWidth = 380,
+          .afterYes = AfterYes::Wait,
+          .closeCodes = CloseCodes::AlwaysDone};
 }
 
 ProgressBehaviour ProgressBehaviour::BurnIso() {
-  ProgressBehaviour behaviour;
-  behaviour.languageSection = "BurnISOWnd";
-  behaviour.cancelControls = {QStringLiteral("closebtn"), QStringLiteral("BtnCancel")};
-  behaviour.questionKey = "MSG0204";
-  behaviour.questionWidth = 380;
-  behaviour.afterYes = AfterYes::Continue;
-  behaviour.disablesCancelWhileAsking = true;
-  behaviour.hasWorkFinished = false;
-  behaviour.closeCodes = CloseCodes::AlwaysDone;
-  return behaviour;
+  return {.languageSection = "BurnISOWnd",
+          .cancelControls = {QStringLiteral("closebtn"), QStringLiteral("BtnCancel")},
+          .questionKey = "MSG0204",
+          .questionWidth = 380,
+          .afterYes = AfterYes::Continue,
+          .disablesCancelWhileAsking = true,
+          .hasWorkFinished = false,
+          .closeCodes = CloseCodes::AlwaysDone};
 }
 
 ProgressBehaviour ProgressBehaviour::CreateImage() {
-  ProgressBehaviour behaviour;
-  behaviour.languageSection = "CreateImageWnd";
-  behaviour.cancelControls = {QStringLiteral("closebtn"), QStringLiteral("cancelbtn")};
-  behaviour.questionKey = "MSG0306";
-  behaviour.questionWidth = 400;
-  behaviour.afterYes = AfterYes::Wait;
-  behaviour.closeCodes = CloseCodes::ByResult;
-  return behaviour;
+  return {.languageSection = "CreateImageWnd",
+          .cancelControls = {QStringLiteral("closebtn"), QStringLiteral("cancelbtn")},
+          .questionKey = "MSG0306",
+          .questionWidth = 400,
+          .afterYes = AfterYes::Wait,
+          .closeCodes = CloseCodes::ByResult};
 }
 
 ProgressBehaviour ProgressBehaviour::ExtractIso() {
-  ProgressBehaviour behaviour;
-  behaviour.languageSection = "ExtractISOWnd";
-  behaviour.cancelControls = {QStringLiteral("closebtn"), QStringLiteral("BtnCancel")};
-  behaviour.questionKey = "MSG0403";
-  behaviour.questionWidth = 370;
-  behaviour.closesWhenFinished = true;
-  behaviour.afterYes = AfterYes::WaitThenCancel;
-  behaviour.waitingFormat = QStringLiteral("Please wait for a moment%s");
-  behaviour.closeCodes = CloseCodes::DoneUnlessCancel;
-  return behaviour;
+  return {.languageSection = "ExtractISOWnd",
+          .cancelControls = {QStringLiteral("closebtn"), QStringLiteral("BtnCancel")},
+          .questionKey = "MSG0403",
+          .questionWidth = 370,
+          .closesWhenFinished = true,
+          .afterYes = AfterYes::WaitThenCancel,
+          .waitingFormat = QStringLiteral("Please wait for a moment%s"),
+          .closeCodes = CloseCodes::DoneUnlessCancel};
 }
 
 CProgressWnd::CProgressWnd(ClassState& state, ProgressBehaviour behaviour)

@@ -80,16 +80,16 @@ struct ProgressBehaviour {
     DoneUnlessCancel,  // CancelCode -> 2, any other result -> 1
   };
 
-  std::string languageSection;          // the window's own language section
-  std::vector<QString> cancelControls;  // clicks on these ask the cancel question
-  std::string questionKey;              // "Messages" key of the question
-  int questionWidth = 380;              // the question box is questionWidth x 170
-  bool closesWhenFinished = false;      // a cancel click after the job closes with 1
+  std::string languageSection{};          // the window's own language section
+  std::vector<QString> cancelControls{};  // clicks on these ask the cancel question
+  std::string questionKey{};              // "Messages" key of the question
+  int questionWidth = 380;                // the question box is questionWidth x 170
+  bool closesWhenFinished = false;        // a cancel click after the job closes with 1
   AfterYes afterYes = AfterYes::Wait;
   bool disablesCancelWhileAsking = false;  // cancel controls disabled while asking, and
                                            // after yes for good
   bool hasWorkFinished = true;             // the window keeps the WorkFinished flag
-  QString waitingFormat;                   // non-empty: the dots animation, one "%s"
+  QString waitingFormat{};                 // non-empty: the dots animation, one "%s"
   CloseCodes closeCodes = CloseCodes::ByResult;
 
   // The five progress windows of the program.

@@ -86,4 +86,49 @@ std::optional<int> ParseInt(QStringView text) {
   return value;
 }
 
+std::optional<Qt::Alignment> ParseHorizontalAlign(QStringView text) {
+  if (text == u"left") return Qt::AlignLeft;
+  if (text == u"center") return Qt::AlignHCenter;
+  if (text == u"right") return Qt::AlignRight;
+  return std::nullopt;
+}
+
+std::optional<Qt::Alignment> ParseVerticalAlign(QStringView text) {
+  if (text == u"top") return Qt::AlignTop;
+  if (text == u"vcenter" || text == u"center") return Qt::AlignVCenter;
+  if (text == u"bottom") return Qt::AlignBottom;
+  return std::nullopt;
+}
+
+namespace {
+
+template <class T, class Parse>
+bool ReadInto(QStringView text, T& target, Parse parse) {
+  const auto parsed = parse(text);
+  if (parsed) target = *parsed;
+  return parsed.has_value();
+}
+
+bool ReadAlign(QStringView text, Qt::Alignment& target, Qt::Alignment part,
+               std::optional<Qt::Alignment> (*parse)(QStringView)) {
+  const auto parsed = parse(text);
+  if (parsed) target = (target & ~part) | *parsed;
+  return parsed.has_value();
+}
+
+}  // namespace
+
+bool ReadColor(QStringView text, QColor& target) { return ReadInto(text, target, ParseColor); }
+bool ReadInt(QStringView text, int& target) { return ReadInto(text, target, ParseInt); }
+bool ReadBool(QStringView text, bool& target) { return ReadInto(text, target, ParseBool); }
+bool ReadEdges(QStringView text, QMargins& target) { return ReadInto(text, target, ParseEdges); }
+
+bool ReadHorizontalAlign(QStringView text, Qt::Alignment& target) {
+  return ReadAlign(text, target, Qt::AlignHorizontal_Mask, ParseHorizontalAlign);
+}
+
+bool ReadVerticalAlign(QStringView text, Qt::Alignment& target) {
+  return ReadAlign(text, target, Qt::AlignVertical_Mask, ParseVerticalAlign);
+}
+
 }  // namespace forge::ui

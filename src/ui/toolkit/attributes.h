@@ -27,5 +27,19 @@ std::optional<QColor> ParseColor(QStringView text);
 // "true" or "false".
 std::optional<bool> ParseBool(QStringView text);
 std::optional<int> ParseInt(QStringView text);
+// "left", "center", "right".
+std::optional<Qt::Alignment> ParseHorizontalAlign(QStringView text);
+// "top", "vcenter" (or "center"), "bottom".
+std::optional<Qt::Alignment> ParseVerticalAlign(QStringView text);
+
+// The same for the attribute setters: the value goes into `target`, which an unreadable text
+// leaves as it was; the answer tells which happened.
+bool ReadColor(QStringView text, QColor& target);
+bool ReadInt(QStringView text, int& target);
+bool ReadBool(QStringView text, bool& target);
+bool ReadEdges(QStringView text, QMargins& target);
+// Replaces the horizontal or the vertical part of `target`.
+bool ReadHorizontalAlign(QStringView text, Qt::Alignment& target);
+bool ReadVerticalAlign(QStringView text, Qt::Alignment& target);
 
 }  // namespace forge::ui

@@ -10,12 +10,6 @@ namespace forge::ui {
 
 namespace {
 
-bool SetColor(const QString& value, QColor& target) {
-  const auto color = ParseColor(value);
-  if (color) target = *color;
-  return color.has_value();
-}
-
 QColor Pick(const QColor& preferred, const QColor& fallback) {
   return preferred.isValid() ? preferred : fallback;
 }
@@ -37,15 +31,15 @@ bool ButtonUI::SetAttribute(const QString& name, const QString& value) {
   } else if (name == u"disabledimage") {
     disabledImage_ = value;
   } else if (name == u"hotbkcolor") {
-    return SetColor(value, hotBkColor_);
+    return ReadColor(value, hotBkColor_);
   } else if (name == u"pushedbkcolor") {
-    return SetColor(value, pushedBkColor_);
+    return ReadColor(value, pushedBkColor_);
   } else if (name == u"hottextcolor") {
-    return SetColor(value, hotTextColor_);
+    return ReadColor(value, hotTextColor_);
   } else if (name == u"pushedtextcolor") {
-    return SetColor(value, pushedTextColor_);
+    return ReadColor(value, pushedTextColor_);
   } else if (name == u"hotbordercolor") {
-    return SetColor(value, hotBorderColor_);
+    return ReadColor(value, hotBorderColor_);
   } else {
     return LabelUI::SetAttribute(name, value);
   }
@@ -128,22 +122,22 @@ bool OptionUI::SetAttribute(const QString& name, const QString& value) {
   if (name == u"group") {
     group_ = value;
   } else if (name == u"selected") {
-    const auto flag = ParseBool(value);
-    if (!flag) return false;
+    bool selected = false;
+    if (!ReadBool(value, selected)) return false;
     // Layout values set the state without notifying anybody.
-    Selected(*flag, false);
+    Selected(selected, false);
   } else if (name == u"selectedimage") {
     selectedImage_ = value;
   } else if (name == u"selectedhotimage") {
     selectedHotImage_ = value;
   } else if (name == u"selectedbkcolor") {
-    return SetColor(value, selectedBkColor_);
+    return ReadColor(value, selectedBkColor_);
   } else if (name == u"selectedhotbkcolor") {
-    return SetColor(value, selectedHotBkColor_);
+    return ReadColor(value, selectedHotBkColor_);
   } else if (name == u"selectedtextcolor") {
-    return SetColor(value, selectedTextColor_);
+    return ReadColor(value, selectedTextColor_);
   } else if (name == u"selectedbordercolor") {
-    return SetColor(value, selectedBorderColor_);
+    return ReadColor(value, selectedBorderColor_);
   } else {
     return ButtonUI::SetAttribute(name, value);
   }

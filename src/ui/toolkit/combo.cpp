@@ -35,19 +35,20 @@ ComboUI::ComboUI(QWidget* parent) : LabelUI(parent), box_(new DropDown(this)) {
 }
 
 bool ComboUI::SetAttribute(const QString& name, const QString& value) {
+  bool ok = true;
   if (name == u"itemheight") {
-    const auto number = ParseInt(value);
-    if (!number || *number <= 0) return false;
-    itemHeight_ = *number;
-  } else if (name == u"itemhotbkcolor" || name == u"arrowcolor") {
-    const auto color = ParseColor(value);
-    if (!color) return false;
-    (name == u"arrowcolor" ? arrowColor_ : itemHotBkColor_) = *color;
+    int height = 0;
+    ok = ReadInt(value, height) && height > 0;
+    if (ok) itemHeight_ = height;
+  } else if (name == u"itemhotbkcolor") {
+    ok = ReadColor(value, itemHotBkColor_);
+  } else if (name == u"arrowcolor") {
+    ok = ReadColor(value, arrowColor_);
   } else {
-    return LabelUI::SetAttribute(name, value);
+    ok = LabelUI::SetAttribute(name, value);
   }
   ApplyLook();
-  return true;
+  return ok;
 }
 
 int ComboUI::AddItem(const QString& text, const QString& userData) {

@@ -114,41 +114,20 @@ int ContainerUI::IndexOf(const ControlUI* control) const {
 }
 
 bool ContainerUI::SetAttribute(const QString& name, const QString& value) {
+  bool ok = true;
   if (name == u"inset") {
-    const auto edges = ParseEdges(value);
-    if (!edges) return false;
-    inset_ = *edges;
+    ok = ReadEdges(value, inset_);
   } else if (name == u"childpadding") {
-    const auto number = ParseInt(value);
-    if (!number) return false;
-    childPadding_ = *number;
+    ok = ReadInt(value, childPadding_);
   } else if (name == u"childalign") {
-    childAlign_ &= ~Qt::AlignHorizontal_Mask;
-    if (value == u"left") {
-      childAlign_ |= Qt::AlignLeft;
-    } else if (value == u"center") {
-      childAlign_ |= Qt::AlignHCenter;
-    } else if (value == u"right") {
-      childAlign_ |= Qt::AlignRight;
-    } else {
-      return false;
-    }
+    ok = ReadHorizontalAlign(value, childAlign_);
   } else if (name == u"childvalign") {
-    childAlign_ &= ~Qt::AlignVertical_Mask;
-    if (value == u"top") {
-      childAlign_ |= Qt::AlignTop;
-    } else if (value == u"vcenter") {
-      childAlign_ |= Qt::AlignVCenter;
-    } else if (value == u"bottom") {
-      childAlign_ |= Qt::AlignBottom;
-    } else {
-      return false;
-    }
+    ok = ReadVerticalAlign(value, childAlign_);
   } else {
     return ControlUI::SetAttribute(name, value);
   }
   Arrange();
-  return true;
+  return ok;
 }
 
 void ContainerUI::Arrange() {
@@ -180,57 +159,43 @@ std::vector<ControlUI*> ContainerUI::PlacedItems() const {
   return placed;
 }
 
-void VerticalLayoutUI::Arrange() {
+void ContainerUI::ArrangeInLine(bool vertical) {
   const QRect area = ContentRect();
   const auto items = PlacedItems();
   if (items.empty()) return;
+  // Along the line: "main"; across it: "cross".
+  const auto mainStart = [vertical](const QRect& r) { return vertical ? r.top() : r.left(); };
+  const auto mainExtent = [vertical](const QRect& r) { return vertical ? r.height() : r.width(); };
   std::vector<int> fixed, minimum, maximum;
-  int room = area.height() - childPadding_ * static_cast<int>(items.size() - 1);
+  int room = mainExtent(area) - childPadding_ * static_cast<int>(items.size() - 1);
   for (auto* control : items) {
     const auto& props = control->Layout();
-    fixed.push_back(props.height);
-    minimum.push_back(props.minHeight);
-    maximum.push_back(props.maxHeight);
-    room -= props.padding.top() + props.padding.bottom();
+    fixed.push_back(vertical ? props.height : props.width);
+    minimum.push_back(vertical ? props.minHeight : props.minWidth);
+    maximum.push_back(vertical ? props.maxHeight : props.maxWidth);
+    room -= vertical ? props.padding.top() + props.padding.bottom()
+                     : props.padding.left() + props.padding.right();
   }
-  const auto heights = ShareSpace(fixed, minimum, maximum, room);
-  int y = area.top();
+  const auto sizes = ShareSpace(fixed, minimum, maximum, room);
+  int position = mainStart(area);
   for (size_t i = 0; i < items.size(); ++i) {
     const auto& props = items[i]->Layout();
-    const auto [x, width] =
-        PlaceAcross(area.left(), area.width(), props.padding.left(), props.padding.right(),
-                    props.width, props.minWidth, props.maxWidth, childAlign_, true);
-    y += props.padding.top();
-    PlaceControl(items[i], QRect(x, y, width, heights[i]));
-    y += heights[i] + props.padding.bottom() + childPadding_;
+    const QMargins& pad = props.padding;
+    const auto [crossStart, crossSize] =
+        vertical ? PlaceAcross(area.left(), area.width(), pad.left(), pad.right(), props.width,
+                               props.minWidth, props.maxWidth, childAlign_, true)
+                 : PlaceAcross(area.top(), area.height(), pad.top(), pad.bottom(), props.height,
+                               props.minHeight, props.maxHeight, childAlign_, false);
+    position += vertical ? pad.top() : pad.left();
+    PlaceControl(items[i], vertical ? QRect(crossStart, position, crossSize, sizes[i])
+                                    : QRect(position, crossStart, sizes[i], crossSize));
+    position += sizes[i] + (vertical ? pad.bottom() : pad.right()) + childPadding_;
   }
 }
 
-void HorizontalLayoutUI::Arrange() {
-  const QRect area = ContentRect();
-  const auto items = PlacedItems();
-  if (items.empty()) return;
-  std::vector<int> fixed, minimum, maximum;
-  int room = area.width() - childPadding_ * static_cast<int>(items.size() - 1);
-  for (auto* control : items) {
-    const auto& props = control->Layout();
-    fixed.push_back(props.width);
-    minimum.push_back(props.minWidth);
-    maximum.push_back(props.maxWidth);
-    room -= props.padding.left() + props.padding.right();
-  }
-  const auto widths = ShareSpace(fixed, minimum, maximum, room);
-  int x = area.left();
-  for (size_t i = 0; i < items.size(); ++i) {
-    const auto& props = items[i]->Layout();
-    const auto [y, height] =
-        PlaceAcross(area.top(), area.height(), props.padding.top(), props.padding.bottom(),
-                    props.height, props.minHeight, props.maxHeight, childAlign_, false);
-    x += props.padding.left();
-    PlaceControl(items[i], QRect(x, y, widths[i], height));
-    x += widths[i] + props.padding.right() + childPadding_;
-  }
-}
+void VerticalLayoutUI::Arrange() { ArrangeInLine(true); }
+
+void HorizontalLayoutUI::Arrange() { ArrangeInLine(false); }
 
 bool TabLayoutUI::SelectItem(int index) {
   if (index < 0 || index >= Count()) return false;
@@ -242,9 +207,7 @@ bool TabLayoutUI::SelectItem(int index) {
 
 bool TabLayoutUI::SetAttribute(const QString& name, const QString& value) {
   if (name == u"selectedid") {
-    const auto number = ParseInt(value);
-    if (!number) return false;
-    current_ = *number;
+    if (!ReadInt(value, current_)) return false;
     for (int i = 0; i < Count(); ++i) ItemAt(i)->SetVisible(i == current_);
     return true;
   }

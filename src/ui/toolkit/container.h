@@ -52,6 +52,8 @@ class ContainerUI : public ControlUI {
   void resizeEvent(QResizeEvent* event) override;
   QRect ContentRect() const { return rect().marginsRemoved(inset_); }
   void PlaceFloating(ControlUI* control);
+  // Places the controls in a column (vertical) or a row, as described above.
+  void ArrangeInLine(bool vertical);
   // Visible controls that the layout places (not floating).
   std::vector<ControlUI*> PlacedItems() const;
 

@@ -79,21 +79,7 @@ void ControlUI::NeedParentUpdate() {
 }
 
 bool ControlUI::SetAttribute(const QString& name, const QString& value) {
-  const auto color = [&value](QColor& target) {
-    const auto parsed = ParseColor(value);
-    if (parsed) target = *parsed;
-    return parsed.has_value();
-  };
-  const auto number = [&value](int& target) {
-    const auto parsed = ParseInt(value);
-    if (parsed) target = *parsed;
-    return parsed.has_value();
-  };
-  const auto flag = [&value](bool& target) {
-    const auto parsed = ParseBool(value);
-    if (parsed) target = *parsed;
-    return parsed.has_value();
-  };
+  bool ok = true;
   if (name == u"name") {
     SetName(value);
   } else if (name == u"text") {
@@ -103,67 +89,62 @@ bool ControlUI::SetAttribute(const QString& name, const QString& value) {
   } else if (name == u"userdata") {
     userData_ = value;
   } else if (name == u"tag") {
-    bool ok = false;
     tag_ = value.toULongLong(&ok);
-    return ok;
-  } else if (name == u"visible") {
-    bool visible = true;
-    if (!flag(visible)) return false;
-    ApplyVisible(visible);
-  } else if (name == u"enabled") {
-    bool enabled = true;
-    if (!flag(enabled)) return false;
-    SetEnabled(enabled);
+  } else if (name == u"visible" || name == u"enabled") {
+    bool flag = true;
+    ok = ReadBool(value, flag);
+    if (ok && name == u"visible") ApplyVisible(flag);
+    if (ok && name == u"enabled") SetEnabled(flag);
   } else if (name == u"style") {
-    return ApplyStyle(value);
+    ok = ApplyStyle(value);
   } else if (name == u"menu") {
-    return flag(menu_);
+    ok = ReadBool(value, menu_);
   } else if (name == u"width") {
-    return number(layout_.width);
+    ok = ReadInt(value, layout_.width);
   } else if (name == u"height") {
-    return number(layout_.height);
+    ok = ReadInt(value, layout_.height);
   } else if (name == u"minwidth") {
-    return number(layout_.minWidth);
+    ok = ReadInt(value, layout_.minWidth);
   } else if (name == u"minheight") {
-    return number(layout_.minHeight);
+    ok = ReadInt(value, layout_.minHeight);
   } else if (name == u"maxwidth") {
-    return number(layout_.maxWidth);
+    ok = ReadInt(value, layout_.maxWidth);
   } else if (name == u"maxheight") {
-    return number(layout_.maxHeight);
+    ok = ReadInt(value, layout_.maxHeight);
   } else if (name == u"padding") {
-    const auto edges = ParseEdges(value);
-    if (!edges) return false;
-    layout_.padding = *edges;
+    ok = ReadEdges(value, layout_.padding);
   } else if (name == u"float") {
-    return flag(layout_.floating);
+    ok = ReadBool(value, layout_.floating);
   } else if (name == u"pos") {
-    const auto edges = ParseEdges(value);
-    if (!edges) return false;
-    layout_.pos = QRect(QPoint(edges->left(), edges->top()),
-                        QSize(edges->right() - edges->left(), edges->bottom() - edges->top()));
-    layout_.width = layout_.pos.width();
-    layout_.height = layout_.pos.height();
+    QMargins edges;
+    ok = ReadEdges(value, edges);
+    if (ok) {
+      layout_.pos = QRect(QPoint(edges.left(), edges.top()),
+                          QSize(edges.right() - edges.left(), edges.bottom() - edges.top()));
+      layout_.width = layout_.pos.width();
+      layout_.height = layout_.pos.height();
+    }
   } else if (name == u"bkcolor") {
-    return color(bkColor_);
+    ok = ReadColor(value, bkColor_);
   } else if (name == u"bkcolor2") {
-    return color(bkColor2_);
+    ok = ReadColor(value, bkColor2_);
   } else if (name == u"disabledbkcolor") {
-    return color(disabledBkColor_);
+    ok = ReadColor(value, disabledBkColor_);
   } else if (name == u"bordercolor") {
-    return color(borderColor_);
+    ok = ReadColor(value, borderColor_);
   } else if (name == u"bordersize") {
-    return number(borderSize_);
+    ok = ReadInt(value, borderSize_);
   } else if (name == u"borderround") {
     const auto size = ParseSize(value);
-    if (!size) return false;
-    borderRound_ = *size;
+    ok = size.has_value();
+    if (ok) borderRound_ = *size;
   } else if (name == u"bkimage") {
     bkImage_ = value;
   } else {
     return false;
   }
   update();
-  return true;
+  return ok;
 }
 
 bool ControlUI::ApplyAttributeList(QStringView list) {

@@ -35,49 +35,30 @@ std::vector<std::pair<int, int>> BreakLines(const QString& text, const QFont& fo
 LabelUI::LabelUI(QWidget* parent) : ControlUI(parent) {}
 
 bool LabelUI::SetAttribute(const QString& name, const QString& value) {
+  bool ok = true;
   if (name == u"font") {
-    const auto index = ParseInt(value);
-    if (!index) return false;
-    font_ = *index;
-  } else if (name == u"textcolor" || name == u"disabledtextcolor") {
-    const auto color = ParseColor(value);
-    if (!color) return false;
-    (name == u"textcolor" ? textColor_ : disabledTextColor_) = *color;
+    ok = ReadInt(value, font_);
+  } else if (name == u"textcolor") {
+    ok = ReadColor(value, textColor_);
+  } else if (name == u"disabledtextcolor") {
+    ok = ReadColor(value, disabledTextColor_);
   } else if (name == u"align") {
-    align_ &= ~Qt::AlignHorizontal_Mask;
-    if (value == u"left") {
-      align_ |= Qt::AlignLeft;
-    } else if (value == u"center") {
-      align_ |= Qt::AlignHCenter;
-    } else if (value == u"right") {
-      align_ |= Qt::AlignRight;
-    } else {
-      return false;
-    }
+    ok = ReadHorizontalAlign(value, align_);
   } else if (name == u"valign") {
-    align_ &= ~Qt::AlignVertical_Mask;
-    if (value == u"top") {
-      align_ |= Qt::AlignTop;
-    } else if (value == u"vcenter" || value == u"center") {
-      align_ |= Qt::AlignVCenter;
-    } else if (value == u"bottom") {
-      align_ |= Qt::AlignBottom;
-    } else {
-      return false;
-    }
+    ok = ReadVerticalAlign(value, align_);
   } else if (name == u"textpadding") {
-    const auto edges = ParseEdges(value);
-    if (!edges) return false;
-    textPadding_ = *edges;
-  } else if (name == u"endellipsis" || name == u"showhtml" || name == u"wordbreak") {
-    const auto flag = ParseBool(value);
-    if (!flag) return false;
-    (name == u"endellipsis" ? endEllipsis_ : name == u"showhtml" ? showHtml_ : wordBreak_) = *flag;
+    ok = ReadEdges(value, textPadding_);
+  } else if (name == u"endellipsis") {
+    ok = ReadBool(value, endEllipsis_);
+  } else if (name == u"showhtml") {
+    ok = ReadBool(value, showHtml_);
+  } else if (name == u"wordbreak") {
+    ok = ReadBool(value, wordBreak_);
   } else {
     return ControlUI::SetAttribute(name, value);
   }
   update();
-  return true;
+  return ok;
 }
 
 QFont LabelUI::Font() const {

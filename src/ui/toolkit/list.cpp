@@ -293,50 +293,36 @@ ListUI::~ListUI() {
 }
 
 bool ListUI::SetAttribute(const QString& name, const QString& value) {
-  const auto color = [&value](QColor& target) {
-    const auto parsed = ParseColor(value);
-    if (parsed) target = *parsed;
-    return parsed.has_value();
-  };
-  const auto flag = [&value](bool& target) {
-    const auto parsed = ParseBool(value);
-    if (parsed) target = *parsed;
-    return parsed.has_value();
-  };
   bool ok = true;
   if (name == u"itemheight") {
-    const auto number = ParseInt(value);
-    ok = number && *number > 0;
-    if (ok) itemHeight_ = *number;
+    int height = 0;
+    ok = ReadInt(value, height) && height > 0;
+    if (ok) itemHeight_ = height;
   } else if (name == u"itemfont") {
-    const auto number = ParseInt(value);
-    ok = number.has_value();
-    if (ok) itemFont_ = *number;
+    ok = ReadInt(value, itemFont_);
   } else if (name == u"itemtextcolor") {
-    ok = color(itemTextColor_);
+    ok = ReadColor(value, itemTextColor_);
   } else if (name == u"itemselectedtextcolor") {
-    ok = color(itemSelectedTextColor_);
+    ok = ReadColor(value, itemSelectedTextColor_);
   } else if (name == u"itembkcolor") {
-    ok = color(itemBkColor_);
+    ok = ReadColor(value, itemBkColor_);
   } else if (name == u"itemaltbkcolor") {
-    ok = color(itemAltBkColor_);
+    ok = ReadColor(value, itemAltBkColor_);
   } else if (name == u"itemhotbkcolor") {
-    ok = color(itemHotBkColor_);
+    ok = ReadColor(value, itemHotBkColor_);
   } else if (name == u"itemselectedbkcolor") {
-    ok = color(itemSelectedBkColor_);
+    ok = ReadColor(value, itemSelectedBkColor_);
   } else if (name == u"itemlinecolor") {
-    ok = color(itemLineColor_);
+    ok = ReadColor(value, itemLineColor_);
   } else if (name == u"itemtextpadding") {
-    const auto edges = ParseEdges(value);
-    ok = edges.has_value();
-    if (ok) itemTextPadding_ = *edges;
+    ok = ReadEdges(value, itemTextPadding_);
   } else if (name == u"itemshowhtml") {
-    ok = flag(itemShowHtml_);
+    ok = ReadBool(value, itemShowHtml_);
   } else if (name == u"itemendellipsis") {
-    ok = flag(itemEndEllipsis_);
+    ok = ReadBool(value, itemEndEllipsis_);
   } else if (name == u"multiselect") {
     bool multiple = false;
-    ok = flag(multiple);
+    ok = ReadBool(value, multiple);
     view_->setSelectionMode(multiple ? QAbstractItemView::ExtendedSelection
                                      : QAbstractItemView::SingleSelection);
   } else if (name == u"header") {

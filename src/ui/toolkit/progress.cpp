@@ -13,21 +13,24 @@ namespace forge::ui {
 ProgressUI::ProgressUI(QWidget* parent) : LabelUI(parent) { SetTextAlign(Qt::AlignCenter); }
 
 bool ProgressUI::SetAttribute(const QString& name, const QString& value) {
-  if (name == u"min" || name == u"max" || name == u"value") {
-    const auto number = ParseInt(value);
-    if (!number) return false;
-    (name == u"min" ? min_ : name == u"max" ? max_ : value_) = *number;
-  } else if (name == u"forecolor" || name == u"forecolor2") {
-    const auto color = ParseColor(value);
-    if (!color) return false;
-    (name == u"forecolor" ? foreColor_ : foreColor2_) = *color;
+  bool ok = true;
+  if (name == u"min") {
+    ok = ReadInt(value, min_);
+  } else if (name == u"max") {
+    ok = ReadInt(value, max_);
+  } else if (name == u"value") {
+    ok = ReadInt(value, value_);
+  } else if (name == u"forecolor") {
+    ok = ReadColor(value, foreColor_);
+  } else if (name == u"forecolor2") {
+    ok = ReadColor(value, foreColor2_);
   } else if (name == u"foreimage") {
     foreImage_ = value;
   } else {
     return LabelUI::SetAttribute(name, value);
   }
   update();
-  return true;
+  return ok;
 }
 
 void ProgressUI::SetValue(int value) {

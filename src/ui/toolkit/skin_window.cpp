@@ -153,7 +153,9 @@ bool SkinWindow::Create(QWidget* owner, QSize size) {
     return false;
   }
   if (auto* skinOwner = dynamic_cast<SkinWindow*>(ownerWindow)) {
-    skinOwner->ownedWindows_.emplace_back(this);
+    auto& owned = skinOwner->ownedWindows_;
+    std::erase_if(owned, [](const QPointer<SkinWindow>& window) { return window.isNull(); });
+    owned.emplace_back(this);
   }
   if (layout_.transparent || !layout_.roundCorner.isEmpty()) {
     setAttribute(Qt::WA_TranslucentBackground);
