@@ -28,13 +28,10 @@ struct BackupOptions {
   std::string output;
 };
 
-int UsageError(const std::string& cause) {
-  std::fprintf(stderr,
-               "image-forge-cli: %s (usage: image-forge-cli backup --disk N|DEVICE [--start "
-               "SECTOR --count SECTORS] -o OUT.img)\n",
-               cause.c_str());
-  return kExitUsage;
-}
+constexpr char kCommand[] = "backup";
+
+int UsageError(const std::string& text) { return cli::UsageError(kCommand, text); }
+int Failure(const std::string& text) { return cli::Failure(kCommand, text); }
 
 template <typename Number>
 bool ParseNumber(const std::string& text, Number& value) {
@@ -42,27 +39,30 @@ bool ParseNumber(const std::string& text, Number& value) {
   return error == std::errc() && end == text.data() + text.size() && value >= 0;
 }
 
-// Parses the arguments; returns the exit status of a usage error, or -1 when they are good.
-int ParseArguments(const std::vector<std::string>& args, BackupOptions& options) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const auto& name = args[i];
-    if (name != "--disk" && name != "--start" && name != "--count" && name != "-o" &&
-        name != "--output") {
-      return UsageError("unknown argument '" + name + "'");
-    }
-    if (i + 1 >= args.size()) return UsageError(name + " needs a value");
-    const auto& value = args[++i];
+// Parses the arguments; returns -1 when they are fine, else the exit status.
+int Parse(const std::vector<std::string>& args, BackupOptions& options) {
+  ArgumentReader reader(args);
+  while (reader.Next()) {
+    const std::string& arg = reader.Current();
+    std::string value;
     std::int64_t number = 0;
-    if (name == "-o" || name == "--output") {
+    if (reader.IsOperand()) {
+      return UsageError("unexpected argument '" + arg + "'");
+    } else if (arg != "--disk" && arg != "--start" && arg != "--count" && arg != "-o" &&
+               arg != "--output") {
+      return UsageError("unknown option '" + arg + "'");
+    } else if (!reader.TakeValue(value)) {
+      return UsageError(arg + " needs a value");
+    } else if (arg == "-o" || arg == "--output") {
       options.output = value;
-    } else if (name == "--disk") {
+    } else if (arg == "--disk") {
       options.disk = value;
       if (!value.starts_with("/") && !ParseNumber(value, options.diskNumber)) {
         return UsageError("--disk takes a disk number or a device path, not '" + value + "'");
       }
     } else if (!ParseNumber(value, number)) {
-      return UsageError(name + " takes a whole number, not '" + value + "'");
-    } else if (name == "--start") {
+      return UsageError(arg + " takes a whole number, not '" + value + "'");
+    } else if (arg == "--start") {
       options.start = number;
     } else {
       options.count = number;
@@ -130,7 +130,7 @@ class BarSink final : public BackupProgressSink {
 
 int RunBackupCommand(const std::vector<std::string>& args) {
   BackupOptions options;
-  if (const int status = ParseArguments(args, options); status >= 0) return status;
+  if (const int status = Parse(args, options); status >= 0) return status;
 
   auto& source = SystemDiskSource();
   std::vector<DiskEntry> disks;
@@ -147,33 +147,26 @@ int RunBackupCommand(const std::vector<std::string>& args) {
   std::uint64_t length = 0;
   if (device.empty() || source.QueryGeometry(options.diskNumber, geometry) != ResultOk ||
       GetDiskLengthBytes(options.diskNumber, length, source) != ResultOk) {
-    std::fprintf(stderr,
-                 "image-forge-cli: there is no disk %s with a medium (see image-forge-cli disks)\n",
-                 options.disk.c_str());
-    return kExitFailed;
+    return Failure("there is no disk " + options.disk +
+                   " with a medium (see image-forge-cli disks)");
   }
   const std::int32_t diskNumber = options.diskNumber;
   const std::uint64_t diskSectors = length / geometry.bytesPerSector;
   if (options.start &&
       (static_cast<std::uint64_t>(*options.start) >= diskSectors ||
        static_cast<std::uint64_t>(*options.count) > diskSectors - *options.start)) {
-    std::fprintf(
-        stderr,
-        "image-forge-cli: the range ends after the last sector of disk %d (%s has %llu sectors)\n",
-        diskNumber, device.c_str(), static_cast<unsigned long long>(diskSectors));
-    return kExitFailed;
+    return Failure("the range ends after the last sector of disk " + std::to_string(diskNumber) +
+                   " (" + device + " has " + std::to_string(diskSectors) + " sectors)");
   }
   if (source.WritesToDisk(diskNumber, options.output)) {
-    std::fprintf(stderr, "image-forge-cli: %s is disk %d itself; the image must go elsewhere\n",
-                 options.output.c_str(), diskNumber);
-    return kExitFailed;
+    return Failure(options.output + " is disk " + std::to_string(diskNumber) +
+                   " itself; the image must go elsewhere");
   }
   std::unique_ptr<DiskReader> probe;
   if (const auto result = source.OpenForReading(diskNumber, probe); result != ResultOk) {
     const std::string cause =
         result == ResultAccessDenied ? MissingPermission(device) : DescribeResult(result);
-    std::fprintf(stderr, "image-forge-cli: cannot read disk %d: %s\n", diskNumber, cause.c_str());
-    return kExitFailed;
+    return Failure("cannot read disk " + std::to_string(diskNumber) + ": " + cause);
   }
   probe.reset();
 
@@ -185,14 +178,13 @@ int RunBackupCommand(const std::vector<std::string>& args) {
   sink.Finish();
   const auto copied = sink.SectorsDone();
   if (result != ResultOk) {
-    std::string message =
-        "image-forge-cli: backup of disk " + std::to_string(diskNumber) +
-        (result == CancelCode ? " cancelled" : " failed: " + DescribeResult(result));
+    std::string message = result == CancelCode ? "cancelled"
+                                               : "cannot copy disk " + std::to_string(diskNumber) +
+                                                     ": " + DescribeResult(result);
     if (copied > 0) {
       message += "; " + options.output + " keeps the first " + std::to_string(copied) + " sectors";
     }
-    std::fprintf(stderr, "%s\n", message.c_str());
-    return kExitFailed;
+    return Failure(message);
   }
   std::printf("Copied %llu sectors (%s) of disk %d (%s) to %s\n",
               static_cast<unsigned long long>(copied),

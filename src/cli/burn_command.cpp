@@ -1,7 +1,6 @@
 // image-forge-cli burn: adds files and folders as the Creator page does and burns the image
 // onto the blank disc of a recorder, or into a file through a "stdio:" pseudo-drive.
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -13,6 +12,7 @@
 #include "burning/burn_engine.h"
 #include "cli/burn_commands.h"
 #include "cli/commands.h"
+#include "cli/interrupt.h"
 #include "cli/progress_bar.h"
 #include "cli/source_items.h"
 
@@ -75,22 +75,10 @@ std::string DefaultLabel() {
   return text;
 }
 
-// Ctrl-C asks the write to stop at its next step instead of leaving the disc half-written.
-volatile std::sig_atomic_t g_interrupted = 0;
-
-class InterruptAsCancel {
- public:
-  InterruptAsCancel() { previous_ = std::signal(SIGINT, [](int) { g_interrupted = 1; }); }
-  ~InterruptAsCancel() { std::signal(SIGINT, previous_); }
-  InterruptAsCancel(const InterruptAsCancel&) = delete;
-  InterruptAsCancel& operator=(const InterruptAsCancel&) = delete;
-
- private:
-  void (*previous_)(int) = SIG_DFL;
-};
-
 std::string WhyItFailed(ResultCode code, const Request& request, DiscImageEngine& engine) {
   switch (code) {
+    case CancelCode:
+      return "cancelled";
     case ResultInvalidParameter:
       return "cannot use recorder '" + request.recorder +
              "': no such recorder, or it is busy or writes no discs";
@@ -101,9 +89,7 @@ std::string WhyItFailed(ResultCode code, const Request& request, DiscImageEngine
     default:
       break;
   }
-  const std::filesystem::path culprit = engine.Image()->LastFailedSource();
-  if (!culprit.empty()) return culprit.string() + ": " + DescribeResult(code);
-  return "the burn failed: " + DescribeResult(code);
+  return DescribeImageFailure(engine, code, "the burn failed");
 }
 
 }  // namespace
@@ -122,11 +108,13 @@ int RunBurn(const std::vector<std::string>& args) {
   ResultCode code = ResultOk;
   {
     ProgressBar bar("Burning");
-    InterruptAsCancel interrupt;
+    // Ctrl+C (or SIGTERM) stops the write at its next step instead of leaving the disc
+    // half-written.
+    const InterruptAsCancel cancelOnInterrupt;
     // The burn window's arithmetic: the share of the track's sectors written so far.
     std::uint64_t bytesWritten = 0;
     const auto onProgress = [&](WriteAction action, const BurnProgress& progress) {
-      if (g_interrupted) return 0;
+      if (InterruptAsCancel::Requested()) return 0;
       if (action == WriteAction::WritingData && progress.sectorCount > 0) {
         const auto done = static_cast<std::int64_t>(progress.lastWrittenLba) - progress.startLba;
         bytesWritten = static_cast<std::uint64_t>(std::max<std::int64_t>(done, 0)) * 2048;

@@ -87,9 +87,7 @@ int RunCreateIso(const std::vector<std::string>& args) {
     return Failure("cancelled; " + request.output.string() + " keeps what was written");
   }
   if (code != ResultOk) {
-    const std::filesystem::path culprit = engine.Image()->LastFailedSource();
-    if (!culprit.empty()) return Failure(culprit.string() + ": " + DescribeResult(code));
-    return Failure("cannot write " + request.output.string() + ": " + DescribeResult(code));
+    return Failure(DescribeImageFailure(engine, code, "cannot write " + request.output.string()));
   }
   std::error_code sizeError;
   const auto written = std::filesystem::file_size(request.output, sizeError);

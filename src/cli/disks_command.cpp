@@ -12,6 +12,8 @@
 namespace forge::cli {
 namespace {
 
+constexpr char kCommand[] = "disks";
+
 using Row = std::vector<std::string>;
 
 std::string OrDash(const std::string& text) { return text.empty() ? "-" : text; }
@@ -43,16 +45,10 @@ void PrintTable(const std::vector<Row>& rows, const std::vector<bool>& rightAlig
 }  // namespace
 
 int RunDisksCommand(const std::vector<std::string>& args) {
-  if (!args.empty()) {
-    std::fprintf(stderr, "image-forge-cli: disks takes no arguments (got '%s')\n", args[0].c_str());
-    return kExitUsage;
-  }
+  if (!args.empty()) return UsageError(kCommand, "takes no arguments, not '" + args[0] + "'");
   auto& source = SystemDiskSource();
   DriveInventory inventory(source);
-  if (inventory.Refresh() == 0) {
-    std::fprintf(stderr, "image-forge-cli: cannot read the list of disks\n");
-    return kExitFailed;
-  }
+  if (inventory.Refresh() == 0) return Failure(kCommand, "cannot read the list of disks");
   std::vector<DiskEntry> disks;
   source.ListDisks(disks);
   std::map<std::int32_t, std::string> diskDevices;

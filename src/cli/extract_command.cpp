@@ -1,4 +1,4 @@
-// image-forge-cli extract IMAGE -o DEST [PATH...]
+// image-forge-cli extract IMAGE -o DEST [--] [PATH...]
 #include <cstdio>
 
 #include "cli/commands.h"
@@ -9,41 +9,44 @@
 namespace forge::cli {
 namespace {
 
-int Usage() {
-  std::fprintf(stderr, "Usage: image-forge-cli extract IMAGE -o DEST [--] [PATH...]\n");
-  return kExitUsage;
-}
+constexpr char kCommand[] = "extract";
+
+int UsageError(const std::string& text) { return cli::UsageError(kCommand, text); }
 
 }  // namespace
 
 int RunExtractCommand(const std::vector<std::string>& args) {
-  std::string image, destination;
-  std::vector<std::string> paths;
-  bool options = true;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (options && arg == "--") {
-      options = false;
-    } else if (options && arg == "-o") {
-      if (++i == args.size() || !destination.empty()) return Usage();
-      destination = args[i];
-    } else if (options && arg.size() > 1 && arg.starts_with('-')) {
-      return Usage();
-    } else if (image.empty()) {
-      image = arg;
+  std::vector<std::string> operands;  // the image, then the paths inside it
+  std::string destination;
+  bool destinationGiven = false;
+  ArgumentReader reader(args);
+  while (reader.Next()) {
+    const std::string& arg = reader.Current();
+    if (reader.IsOperand()) {
+      operands.push_back(arg);
+    } else if (arg != "-o") {
+      return UsageError("unknown option '" + arg + "'");
+    } else if (destinationGiven) {
+      return UsageError("-o is given twice");
+    } else if (!reader.TakeValue(destination)) {
+      return UsageError("-o needs a value");
     } else {
-      paths.push_back(PathInImage(arg));
+      destinationGiven = true;
     }
   }
-  if (image.empty() || destination.empty()) return Usage();
+  if (operands.empty()) return UsageError("no image given");
+  if (destination.empty()) return UsageError("no destination folder (-o DEST)");
+  const std::string& image = operands[0];
+  std::vector<std::string> paths;
+  for (auto path = operands.begin() + 1; path != operands.end(); ++path) {
+    paths.push_back(PathInImage(*path));
+  }
 
   ListingBuffer buffer;
   const ResultCode result = paths.empty() ? ExtractOne(destination, buffer, image, {})
                                           : ExtractSelection(buffer, image, destination, paths);
   if (result != ResultOk) {
-    std::fprintf(stderr, "image-forge-cli extract: cannot extract %s: %s\n", image.c_str(),
-                 DescribeResult(result).c_str());
-    return kExitFailed;
+    return Failure(kCommand, "cannot extract " + image + ": " + DescribeResult(result));
   }
   std::printf("Extracted %s into %s\n", image.c_str(), destination.c_str());
   return kExitOk;

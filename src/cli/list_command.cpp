@@ -1,4 +1,4 @@
-// image-forge-cli list IMAGE [FOLDER]
+// image-forge-cli list [--] IMAGE [FOLDER]
 #include <cstdio>
 
 #include "cli/commands.h"
@@ -7,17 +7,26 @@
 #include "extraction/archiver_bridge.h"
 
 namespace forge::cli {
+namespace {
 
-int RunListCommand(const std::vector<std::string>& given) {
-  // "--" lets an image name begin with "-".
-  const bool operandsOnly = !given.empty() && given[0] == "--";
-  const std::vector<std::string> args(given.begin() + (operandsOnly ? 1 : 0), given.end());
-  if (args.empty() || args.size() > 2 || (!operandsOnly && args[0].starts_with('-'))) {
-    std::fprintf(stderr, "Usage: image-forge-cli list [--] IMAGE [FOLDER]\n");
-    return kExitUsage;
+constexpr char kCommand[] = "list";
+
+int UsageError(const std::string& text) { return cli::UsageError(kCommand, text); }
+
+}  // namespace
+
+int RunListCommand(const std::vector<std::string>& args) {
+  std::vector<std::string> operands;
+  ArgumentReader reader(args);
+  while (reader.Next()) {
+    const std::string& arg = reader.Current();
+    if (!reader.IsOperand()) return UsageError("unknown option '" + arg + "'");
+    if (operands.size() == 2) return UsageError("unexpected argument '" + arg + "'");
+    operands.push_back(arg);
   }
-  const std::string& image = args[0];
-  const std::string prefix = FolderPrefixInImage(args.size() > 1 ? args[1] : std::string());
+  if (operands.empty()) return UsageError("no image given");
+  const std::string& image = operands[0];
+  const std::string prefix = FolderPrefixInImage(operands.size() > 1 ? operands[1] : "");
 
   ListingBuffer buffer;
   std::vector<ArchiveEntry> entries;
@@ -27,9 +36,7 @@ int RunListCommand(const std::vector<std::string>& given) {
                 static_cast<long long>(entry.size), entry.modified.c_str(), entry.name.c_str());
   }
   if (result != ResultOk) {
-    std::fprintf(stderr, "image-forge-cli list: cannot list %s: %s\n", image.c_str(),
-                 DescribeResult(result).c_str());
-    return kExitFailed;
+    return Failure(kCommand, "cannot list " + image + ": " + DescribeResult(result));
   }
   return kExitOk;
 }

@@ -19,10 +19,10 @@ void PrintHelp() {
       "back up disks byte by byte and extract ISO images.\n");
   if (!Commands().empty()) std::printf("\nCommands:\n");
   for (const auto& command : Commands()) {
-    std::printf("  image-forge-cli %.*s %.*s\n      %.*s\n", static_cast<int>(command.name.size()),
-                command.name.data(), static_cast<int>(command.synopsis.size()),
-                command.synopsis.data(), static_cast<int>(command.summary.size()),
-                command.summary.data());
+    std::printf("  image-forge-cli %.*s%s%.*s\n      %.*s\n", static_cast<int>(command.name.size()),
+                command.name.data(), command.synopsis.empty() ? "" : " ",
+                static_cast<int>(command.synopsis.size()), command.synopsis.data(),
+                static_cast<int>(command.summary.size()), command.summary.data());
   }
   std::printf(
       "\nProgress is drawn on standard error when it is a terminal.\n"

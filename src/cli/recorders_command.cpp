@@ -10,17 +10,17 @@
 #include "cli/commands.h"
 
 namespace forge::cli {
+namespace {
+
+constexpr char kCommand[] = "recorders";
+
+}  // namespace
 
 int RunRecorders(const std::vector<std::string>& args) {
-  if (!args.empty()) {
-    std::fprintf(stderr, "image-forge-cli recorders: takes no arguments\n");
-    return kExitUsage;
-  }
+  if (!args.empty()) return UsageError(kCommand, "takes no arguments, not '" + args[0] + "'");
   std::vector<RecorderEntry> recorders;
   if (const auto code = ListRecorders(recorders)) {
-    std::fprintf(stderr, "image-forge-cli recorders: cannot list the recorders: %s\n",
-                 DescribeResult(code).c_str());
-    return kExitFailed;
+    return Failure(kCommand, "cannot list the recorders: " + DescribeResult(code));
   }
   if (recorders.empty()) std::printf("No recorders found.\n");
   for (const auto& recorder : recorders) {

@@ -74,4 +74,11 @@ bool AddPathsToImage(const std::vector<std::filesystem::path>& paths, DiscImageE
   return true;
 }
 
+std::string DescribeImageFailure(DiscImageEngine& engine, ResultCode code,
+                                 const std::string& action) {
+  const std::filesystem::path culprit =
+      engine.Image() ? engine.Image()->LastFailedSource() : std::filesystem::path();
+  return (culprit.empty() ? action : culprit.string()) + ": " + DescribeResult(code);
+}
+
 }  // namespace forge::cli

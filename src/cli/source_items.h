@@ -1,6 +1,6 @@
 // What the Creator page does with the paths a user picks, for the subcommands that build an
-// image: the file-system names of the command line, the rows made from paths, and adding them
-// to the engine.
+// image: the file-system names of the command line, the rows made from paths, adding them to
+// the engine, and the words for a failed image.
 #pragma once
 
 #include <cstdint>
@@ -30,5 +30,10 @@ const FileSystemName* FindFileSystem(std::string_view name);
 // root that an earlier one took, or cannot be added, or when the engine has no image.
 bool AddPathsToImage(const std::vector<std::filesystem::path>& paths, DiscImageEngine& engine,
                      std::uint64_t& total, std::string& error);
+
+// Why producing the engine's image stopped with `code`: "PATH: cause" when a source file was to
+// blame (it went missing or changed meanwhile), otherwise "`action`: cause".
+std::string DescribeImageFailure(DiscImageEngine& engine, ResultCode code,
+                                 const std::string& action);
 
 }  // namespace forge::cli

@@ -80,9 +80,14 @@ TEST_F(ExtractionCommands, FailuresAndUsageErrors) {
       {{"extract", image_.string(), "-o", out, "Docs/missing.txt"}, 1, "file not found"},
       {{"list", (work_ / "missing.iso").string()}, 1, "cannot list"},
       {{"list", (work_ / "text.iso").string()}, 1, "exit status 2"},
-      {{"extract", image_.string()}, 2, "Usage"},
-      {{"extract", image_.string(), "-o"}, 2, "Usage"},
-      {{"list"}, 2, "Usage"},
+      // "--" lets an image name begin with a dash.
+      {{"list", "--", "-missing.iso"}, 1, "cannot list -missing.iso"},
+      {{"extract", image_.string()}, 2, "extract: no destination folder"},
+      {{"extract", image_.string(), "-o"}, 2, "extract: -o needs a value"},
+      {{"extract", image_.string(), "-o", out, "-o", out}, 2, "extract: -o is given twice"},
+      {{"extract", image_.string(), "-o", out, "-x"}, 2, "extract: unknown option '-x'"},
+      {{"list"}, 2, "list: no image given"},
+      {{"list", image_.string(), "Docs", "extra"}, 2, "list: unexpected argument 'extra'"},
   };
   for (const auto& c : cases) {
     const auto run = test::RunCli(c.args);

@@ -19,7 +19,7 @@ TEST(ImagingCommands, BadRequestsGetOneLineCauses) {
     int status;
     const char* cause;
   } cases[] = {
-      {{"disks", "--all"}, 2, "disks takes no arguments"},
+      {{"disks", "--all"}, 2, "disks: takes no arguments, not '--all'"},
       {{"backup", "-o", image}, 2, "--disk is required"},
       {{"backup", "--disk", "0"}, 2, "-o is required"},
       {{"backup", "--disk", "first", "-o", image},
@@ -34,7 +34,8 @@ TEST(ImagingCommands, BadRequestsGetOneLineCauses) {
       {{"backup", "--disk", "0", "--count", "-5", "--start", "0", "-o", image},
        2,
        "--count takes a whole number"},
-      {{"backup", "--disk", "0", "--verify", "-o", image}, 2, "unknown argument '--verify'"},
+      {{"backup", "--disk", "0", "--verify", "-o", image}, 2, "unknown option '--verify'"},
+      {{"backup", "--disk", "0", "-o", image, "extra"}, 2, "unexpected argument 'extra'"},
       {{"backup", "--disk", "0", "-o"}, 2, "-o needs a value"},
       {{"backup", "--disk", "4000", "-o", image}, 1, "there is no disk 4000"},
       {{"backup", "--disk", "/dev/null", "-o", image}, 1, "there is no disk /dev/null"},
