@@ -29,8 +29,15 @@ std::string LoopDiskObstacle() {
 }
 
 LoopDisk::LoopDisk(const std::filesystem::path& image) {
-  const auto attach = RunProgram({"losetup", "--find", "--show", image.string()});
-  const auto device = LastLine(attach.output);
+  // Another process may take the free device losetup found before it is ours; try again then.
+  ProgramRun attach;
+  std::string device;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    attach = RunProgram({"losetup", "--find", "--show", image.string()});
+    device = LastLine(attach.output);
+    if (attach.status == 0 && device.starts_with("/dev/loop")) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  }
   if (attach.status != 0 || !device.starts_with("/dev/loop")) {
     problem_ = "loop devices are not allowed here: losetup says " + LastLine(attach.output);
     return;
