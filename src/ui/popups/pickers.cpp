@@ -103,7 +103,9 @@ int PickFolders(FolderPickRequest& request) {
     request.path = FullPath(folder);
     request.chosenFolders.push_back(request.path);
   }
-  return PickConfirmed;
+  // Confirming without a folder is no answer: a caller taking the (empty) path would write
+  // into whatever folder the program happens to run in.
+  return request.chosenFolders.empty() ? PickCancelled : PickConfirmed;
 }
 
 }  // namespace forge::ui

@@ -78,6 +78,12 @@ TEST(Pickers, AnswersHoldTheChosenPathsInOrderOrNothingWhenCancelled) {
   EXPECT_EQ(folders.chosenFolders, (std::vector<QString>{"/data/one", "/data/two"}));
   EXPECT_EQ(folders.path, QStringLiteral("/data/two"));
 
+  // A dialog confirmed without a folder chosen is no answer either.
+  FolderPickRequest none;
+  dialogs.folders = QStringList{};
+  EXPECT_EQ(PickFolders(none), PickCancelled);
+  EXPECT_TRUE(none.path.isEmpty());
+
   dialogs.files.reset();
   dialogs.folders.reset();
   FilePickRequest cancelledFile;
