@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "app/language_table.h"
+#include "ui/popups/window_texts.h"
 
 namespace forge::ui {
 
@@ -13,12 +13,7 @@ bool CPopUpWnd::CreatePopup(QWidget* parent, int width, int height) {
 }
 
 void CPopUpWnd::ApplyLanguage(const std::string& sectionName) {
-  auto& section = LanguageTable::Instance().GetSection(sectionName);
-  for (const auto& [key, text] : section.Entries()) {
-    if (auto* control = FindControl(QString::fromStdString(key))) {
-      control->SetText(QString::fromStdString(text));
-    }
-  }
+  ApplyLanguageTexts(*this, sectionName);
 }
 
 HitArea CPopUpWnd::HitTest(QPoint clientPoint) const {

@@ -437,40 +437,53 @@ void PaintChoice(QPainter& p, bool radio) {
 }
 
 // The advert of the welcome page, 520 x 150: another product of the maker.
+// The advert of the welcome page: a banner for the user guide. Its words are the button's
+// text (from the language file), drawn over the left part; the right part shows an open book.
 void PaintAdvert(QPainter& p) {
-  QLinearGradient field(0, 0, 520, 150);
+  const QRectF bounds(0, 0, 747, 150);
+  QLinearGradient field(bounds.topLeft(), bounds.bottomRight());
   field.setColorAt(0, QColor(0x06, 0x4E, 0x3B));
   field.setColorAt(1, QColor(0x05, 0x96, 0x69));
   QPainterPath card;
-  card.addRoundedRect(QRectF(0, 0, 520, 150), 14, 14);
+  card.addRoundedRect(bounds, 18, 18);
   p.fillPath(card, field);
   p.setClipPath(card);
   p.setPen(Qt::NoPen);
-  p.setBrush(QColor(255, 255, 255, 20));
-  p.drawEllipse(QPointF(450, 30), 110, 110);
-  p.drawEllipse(QPointF(500, 150), 70, 70);
-  // A document rising from a drive.
-  p.setBrush(QColor(255, 255, 255, 235));
-  p.drawRoundedRect(QRectF(404, 28, 58, 74), 6, 6);
-  p.setPen(RoundPen(QColor(0x05, 0x96, 0x69), 3));
-  for (int line = 0; line < 3; ++line)
-    p.drawLine(QPointF(416, 48 + line * 14), QPointF(450 - line * 8, 48 + line * 14));
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(0xA7, 0xF3, 0xD0));
-  p.drawRoundedRect(QRectF(388, 100, 90, 22), 6, 6);
-  p.setBrush(QColor(0x06, 0x4E, 0x3B));
-  p.drawEllipse(QPointF(464, 111), 3, 3);
-  p.setPen(Qt::white);
-  p.setFont(ArtFont(24, QFont::Bold));
-  p.drawText(QPointF(32, 62), QStringLiteral("Norvessa Data Rescue"));
-  p.setPen(QColor(0xD1, 0xFA, 0xE5));
-  p.setFont(ArtFont(14, QFont::Normal));
-  p.drawText(QPointF(32, 90), QStringLiteral("Bring deleted files and lost partitions back."));
-  p.setFont(ArtFont(13, QFont::Bold));
-  p.setPen(QColor(0x06, 0x4E, 0x3B));
-  p.setBrush(Qt::white);
-  p.drawRoundedRect(QRectF(32, 106, 118, 28), 14, 14);
-  p.drawText(QRectF(32, 106, 118, 28), Qt::AlignCenter, QStringLiteral("Learn more"));
+  p.setBrush(QColor(255, 255, 255, 18));
+  p.drawEllipse(QPointF(667, 20), 130, 130);
+  p.drawEllipse(QPointF(737, 150), 80, 80);
+  // An open book: two pages with lines of text, a shadow under the spine.
+  const QPointF spine(657, 42);
+  p.setBrush(QColor(2, 44, 34, 70));
+  p.drawRoundedRect(QRectF(spine.x() - 66, spine.y() + 8, 132, 76), 8, 8);
+  for (int side : {-1, 1}) {
+    QPainterPath page;
+    page.moveTo(spine);
+    page.cubicTo(spine + QPointF(side * 20, -10), spine + QPointF(side * 44, -10),
+                 spine + QPointF(side * 62, -4));
+    page.lineTo(spine + QPointF(side * 62, 70));
+    page.cubicTo(spine + QPointF(side * 44, 64), spine + QPointF(side * 20, 64), spine + QPointF(0, 74));
+    page.closeSubpath();
+    p.setBrush(QColor(255, 255, 255, side < 0 ? 240 : 225));
+    p.drawPath(page);
+    p.setPen(RoundPen(QColor(0x05, 0x96, 0x69, 150), 2.5));
+    for (int line = 0; line < 4; ++line) {
+      const qreal y = spine.y() + 10 + line * 13;
+      const qreal inner = 12, outer = line == 3 ? 36 : 50;
+      p.drawLine(QPointF(spine.x() + side * inner, y), QPointF(spine.x() + side * outer, y));
+    }
+    p.setPen(Qt::NoPen);
+  }
+  // A bookmark.
+  p.setBrush(QColor(0xFB, 0xBF, 0x24));
+  QPainterPath ribbon;
+  ribbon.moveTo(spine + QPointF(30, -8));
+  ribbon.lineTo(spine + QPointF(40, -8));
+  ribbon.lineTo(spine + QPointF(40, 18));
+  ribbon.lineTo(spine + QPointF(35, 13));
+  ribbon.lineTo(spine + QPointF(30, 18));
+  ribbon.closeSubpath();
+  p.drawPath(ribbon);
 }
 
 }  // namespace
@@ -522,7 +535,7 @@ std::vector<SkinArt> AllSkinArt() {
        [](QPainter& p) { PaintNavIcon(p, NavIcon::Report); }},
       {QStringLiteral("radio.png"), {64, 16}, [](QPainter& p) { PaintChoice(p, true); }},
       {QStringLiteral("checkbox.png"), {64, 16}, [](QPainter& p) { PaintChoice(p, false); }},
-      {QStringLiteral("ad01.png"), {520, 150}, PaintAdvert},
+      {QStringLiteral("ad01.png"), {747, 150}, PaintAdvert},
   };
 }
 

@@ -134,7 +134,7 @@ bool SkinWindow::Create(QWidget* owner, QSize size) {
   package_ = ActiveSkinPackage();
   owner_ = owner;
   QWidget* ownerWindow = owner ? owner->window() : nullptr;
-  if (ownerWindow) setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+  if (ownerWindow) setWindowFlags(OwnedWindowFlags());
   QString error;
   if (!package_) {
     error = QStringLiteral("the skin package cannot be read");
@@ -399,6 +399,10 @@ QStringList SkinWindow::CaptionBlockingClasses() const {
 }
 
 void SkinWindow::OnSystemClose() { Close(0); }
+
+Qt::WindowFlags SkinWindow::OwnedWindowFlags() const {
+  return Qt::Dialog | Qt::FramelessWindowHint;
+}
 
 void SkinWindow::keyPressEvent(QKeyEvent* event) {
   if (FilterKey(*event)) {

@@ -31,7 +31,8 @@
 //                       band a press drags the window unless the control under it is of a class
 //                       in CaptionBlockingClasses (buttons, options and text controls);
 //   CreateControl       the control factory: no controls of its own (the toolkit's classes);
-//   OnSystemClose       a close from the desktop (title-bar menu, Alt+F4) ends with 0.
+//   OnSystemClose       a close from the desktop (title-bar menu, Alt+F4) ends with 0;
+//   OwnedWindowFlags    a window with an owner is a frameless dialog.
 //
 // Ownership: the window owns its controls and timers; it does not own its owner. Threading: UI
 // thread only, except Close, SetTimer and KillTimer(s), which any thread may call while the
@@ -124,6 +125,8 @@ class SkinWindow : public QWidget {
   virtual ControlUI* CreateControl(const QString& elementName);
   virtual QStringList CaptionBlockingClasses() const;
   virtual void OnSystemClose();
+  // The kind of window made for an owned window (a dialog; menus make popups).
+  virtual Qt::WindowFlags OwnedWindowFlags() const;
   // The window has ended; it is hidden and its timers are stopped.
   virtual void OnFinalMessage() {}
 

@@ -19,25 +19,9 @@ namespace {
 
 using test::FakeEngine;
 using test::ProcessEventsUntil;
+using test::ExpectTextsFit;
 using test::SaveScreenshot;
 using test::TestProgressWnd;
-
-// Every single-line text fits its control unless the control ends it with an ellipsis; every
-// wrapped text fits its height.
-void ExpectTextsFit(SkinWindow& window, const std::string& what) {
-  for (auto* label : window.findChildren<QWidget*>()) {
-    auto* text = dynamic_cast<LabelUI*>(label);
-    if (!text || !text->IsVisible() || text->Text().isEmpty()) continue;
-    const QSize needed = text->TextExtent();
-    const QRect room = text->TextRect();
-    if (!text->WordBreak() && !text->EndEllipsis()) {
-      EXPECT_LE(needed.width(), room.width())
-          << what << ": \"" << text->Text().toStdString() << "\" is cut off";
-    }
-    EXPECT_LE(needed.height(), room.height())
-        << what << ": \"" << text->Text().toStdString() << "\" is too high";
-  }
-}
 
 struct BoxShot {
   const char* name;

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "ui/popups/message_box.h"
+#include "ui/toolkit/label.h"
 
 namespace forge::ui::test {
 
@@ -22,6 +23,36 @@ QImage RenderWidget(QWidget& widget, qreal scale) {
   image.fill(Qt::transparent);
   widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
   return image;
+}
+
+namespace {
+
+// Shown unless the control or a container above it is set invisible (a tab page that is not on
+// top, a hidden tool bar): hidden containers are not laid out, so their texts cannot be judged.
+bool IsShown(const ControlUI& control) {
+  for (const QWidget* widget = &control; widget && !widget->isWindow();
+       widget = widget->parentWidget()) {
+    const auto* above = dynamic_cast<const ControlUI*>(widget);
+    if (above && !above->IsVisible()) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void ExpectTextsFit(SkinWindow& window, const std::string& what) {
+  for (auto* widget : window.findChildren<QWidget*>()) {
+    auto* text = dynamic_cast<LabelUI*>(widget);
+    if (!text || !IsShown(*text) || text->Text().isEmpty()) continue;
+    const QSize needed = text->TextExtent();
+    const QRect room = text->TextRect();
+    if (!text->WordBreak() && !text->EndEllipsis()) {
+      EXPECT_LE(needed.width(), room.width())
+          << what << ": \"" << text->Text().toStdString() << "\" is cut off";
+    }
+    EXPECT_LE(needed.height(), room.height())
+        << what << ": \"" << text->Text().toStdString() << "\" is too high";
+  }
 }
 
 QString SaveScreenshot(QWidget& window, const QString& name) {
@@ -57,18 +88,27 @@ QString SaveScreenshot(QWidget& window, const QString& name) {
 struct ModalWatch::State {
   QTimer timer;
   QPointer<QWidget> before;
+  std::function<bool(SkinWindow&)> accepts;
   std::function<void(SkinWindow&)> action;
 };
 
 ModalWatch::ModalWatch(std::function<void(SkinWindow&)> action)
+    : ModalWatch([](SkinWindow& window) { return dynamic_cast<CMessageBox*>(&window) != nullptr; },
+                 std::move(action)) {}
+
+ModalWatch::ModalWatch(std::function<bool(SkinWindow&)> accepts,
+                       std::function<void(SkinWindow&)> action)
     : state_(std::make_shared<State>()) {
   state_->before = QApplication::activeModalWidget();
+  state_->accepts = std::move(accepts);
   state_->action = std::move(action);
   state_->timer.setInterval(10);
   State* state = state_.get();
   QObject::connect(&state->timer, &QTimer::timeout, [state] {
-    auto* window = dynamic_cast<CMessageBox*>(QApplication::activeModalWidget());
-    if (!window || window == state->before || window->HasEnded()) return;
+    auto* window = dynamic_cast<SkinWindow*>(QApplication::activeModalWidget());
+    if (!window || window == state->before || window->HasEnded() || !state->accepts(*window)) {
+      return;
+    }
     state->timer.stop();
     state->action(*window);
   });

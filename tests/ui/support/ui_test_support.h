@@ -9,9 +9,11 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "ui/popups/pickers.h"
 #include "ui/toolkit/skin_package.h"
 #include "ui/toolkit/skin_window.h"
 
@@ -36,14 +38,21 @@ namespace forge::ui::test {
 // show) and <name>@2x.png (rendered at 200 %). Answers the path of the first.
 QString SaveScreenshot(QWidget& window, const QString& name);
 
+// Every single-line text of the window's shown labels fits its control unless the control ends
+// it with an ellipsis, and every wrapped text fits its height (a test failure names the text).
+// Labels in hidden containers (tab pages not on top, hidden tool bars) are not judged.
+void ExpectTextsFit(SkinWindow& window, const std::string& what);
+
 // Renders a widget into an image at `scale` with a transparent background.
 QImage RenderWidget(QWidget& widget, qreal scale = 1);
 
 // Runs `action` once a message box runs modally (for example the question a handler is about
-// to ask). The watch ends when the object is destroyed.
+// to ask), or with `accepts`, once a skinned window it accepts does. The watch ends when the
+// object is destroyed.
 class ModalWatch {
  public:
   explicit ModalWatch(std::function<void(SkinWindow&)> action);
+  ModalWatch(std::function<bool(SkinWindow&)> accepts, std::function<void(SkinWindow&)> action);
   ~ModalWatch();
   ModalWatch(const ModalWatch&) = delete;
   ModalWatch& operator=(const ModalWatch&) = delete;
@@ -69,6 +78,30 @@ class ActivePackage {
  public:
   explicit ActivePackage(std::shared_ptr<const SkinPackage> package);
   ~ActivePackage();
+};
+
+// File dialogs that answer as a test says, installed for the pickers while the object lives.
+// An answer left unset counts as a cancelled dialog.
+class AnsweringDialogs : public FileDialogs {
+ public:
+  AnsweringDialogs() { SetFileDialogs(this); }
+  ~AnsweringDialogs() override { SetFileDialogs(nullptr); }
+  AnsweringDialogs(const AnsweringDialogs&) = delete;
+  AnsweringDialogs& operator=(const AnsweringDialogs&) = delete;
+
+  std::optional<QStringList> files;    // what the next file dialogs answer
+  std::optional<QStringList> folders;  // what the next folder dialogs answer
+  std::vector<FileDialogOptions> fileRequests;
+  int folderRequests = 0;
+
+  std::optional<QStringList> ChooseFiles(const FileDialogOptions& options) override {
+    fileRequests.push_back(options);
+    return files;
+  }
+  std::optional<QStringList> ChooseFolders(QWidget*, const QString&) override {
+    ++folderRequests;
+    return folders;
+  }
 };
 
 // A window built from a layout of the active package, for trying the toolkit.
